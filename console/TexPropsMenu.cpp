@@ -1,0 +1,3 @@
+#include "console/Menus.h"
+
+void menu_tex2(int) {}

@@ -1,0 +1,3 @@
+#include "export/Listing.h"
+
+void DisplayGen() {}

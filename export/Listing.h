@@ -1,0 +1,4 @@
+// The console listing of the generated brushes.
+#pragma once
+
+void DisplayGen();

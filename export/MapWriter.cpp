@@ -1,0 +1,3 @@
+#include "export/MapWriter.h"
+
+bool ExportToMap() { return false; }

@@ -1,0 +1,3 @@
+#include "export/ObjWriter.h"
+
+bool ExportToObj() { return false; }

@@ -1,0 +1,3 @@
+#include "generation/Builders.h"
+
+void build_cylinder() {}

@@ -1,0 +1,4 @@
+#include "generation/CleanUp.h"
+
+void CleanUp() {}
+void MiniShift(face&, axis) {}

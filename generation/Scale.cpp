@@ -1,0 +1,3 @@
+#include "generation/Scale.h"
+
+void Scale(float, attr) {}

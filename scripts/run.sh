@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs Korvane (64-bit). Without arguments the program is
+# interactive; every argument is a template file processed in batch mode.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$root/scripts/setup.sh"
+cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$root/build" -j"$(nproc)" --target korvane64 korvane >/dev/null
+exec "$root/build/korvane64" "$@"

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs what building and testing Korvane needs on a Debian machine:
+# cmake, g++ with 32-bit support (g++-multilib) and GoogleTest's sources.
+set -euo pipefail
+
+have_m32() {
+  echo 'int main(){return 0;}' | g++ -m32 -x c++ - -o /tmp/korvane-m32-check 2>/dev/null
+}
+
+missing=()
+command -v cmake >/dev/null 2>&1 || missing+=(cmake)
+command -v g++ >/dev/null 2>&1 || missing+=(g++)
+command -v make >/dev/null 2>&1 || missing+=(make)
+[ -f /usr/src/googletest/googletest/src/gtest-all.cc ] || missing+=(googletest)
+if [ "${1:-}" != "--no-32" ]; then
+  if ! command -v g++ >/dev/null 2>&1 || ! have_m32; then missing+=(g++-multilib); fi
+fi
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Korvane setup: installing ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Korvane setup: these packages are missing: ${missing[*]}" >&2
+  echo "Install them as root: apt-get install ${missing[*]}" >&2
+  exit 1
+fi
+if ! command -v apt-get >/dev/null 2>&1; then
+  echo "Korvane setup: apt-get not found; install ${missing[*]} by hand." >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq || { echo "Korvane setup: apt-get update failed." >&2; exit 1; }
+apt-get install -y -qq "${missing[@]}" >/dev/null || {
+  echo "Korvane setup: could not install ${missing[*]}." >&2
+  exit 1
+}
+if [ "${1:-}" != "--no-32" ] && ! have_m32; then
+  echo "Korvane setup: g++ -m32 still does not work after installing g++-multilib." >&2
+  exit 1
+fi

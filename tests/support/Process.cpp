@@ -1,0 +1,93 @@
+#include "support/Process.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+std::string Exe64() { return KORVANE64_EXE; }
+std::string Exe32() { return KORVANE32_EXE; }
+std::string SourceDir() { return KORVANE_SOURCE_DIR; }
+
+
+ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>& args,
+                         const std::string& input, const std::string& dir) {
+  // Input goes through a file so that a program that stops reading early
+  // never blocks the test.
+  const std::string inputPath = dir + "/.stdin";
+  {
+    std::ofstream f(inputPath, std::ios::binary);
+    f << input;
+  }
+  int outPipe[2];
+  if (pipe(outPipe) != 0) throw std::runtime_error("pipe");
+  const pid_t pid = fork();
+  if (pid == 0) {
+    if (chdir(dir.c_str()) != 0) _exit(127);
+    FILE* in = std::fopen(inputPath.c_str(), "rb");
+    if (!in) _exit(127);
+    dup2(fileno(in), STDIN_FILENO);
+    dup2(outPipe[1], STDOUT_FILENO);
+    close(outPipe[0]);
+    close(outPipe[1]);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(exe.c_str()));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    alarm(120);  // no test may hang
+    execv(exe.c_str(), argv.data());
+    _exit(127);
+  }
+  close(outPipe[1]);
+  ProcessResult result;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = read(outPipe[0], buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    result.output.append(buffer, static_cast<size_t>(n));
+  }
+  close(outPipe[0]);
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  std::filesystem::remove(inputPath);
+  return result;
+}
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "korvane-test-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+std::string TempDir::Write(const std::string& name, const std::string& content) const {
+  const std::string p = path_ + "/" + name;
+  std::filesystem::create_directories(std::filesystem::path(p).parent_path());
+  std::ofstream f(p, std::ios::binary);
+  f << content;
+  return p;
+}
+
+std::string TempDir::Read(const std::string& name) const { return ReadFile(path_ + "/" + name); }
+
+bool TempDir::Exists(const std::string& name) const { return std::filesystem::exists(path_ + "/" + name); }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}

@@ -1,0 +1,42 @@
+// Test support for end-to-end tests: runs a built executable in a directory
+// with scripted standard input and captures its standard output.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct ProcessResult {
+  int status = -1;     // exit status; -1 when it did not exit normally
+  std::string output;  // standard output
+};
+
+// The two executables; Exe32() is empty when the 32-bit build is off.
+std::string Exe64();
+std::string Exe32();
+// The source tree (for examples and golden files).
+std::string SourceDir();
+
+// Runs exe with the arguments in dir, feeding input on standard input.
+ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>& args,
+                         const std::string& input, const std::string& dir);
+
+// A fresh empty directory under the system's temporary directory, removed
+// with everything in it when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  // Writes a file in the directory and returns its path.
+  std::string Write(const std::string& name, const std::string& content) const;
+  // Reads a file of the directory ("" when missing; exists tells).
+  std::string Read(const std::string& name) const;
+  bool Exists(const std::string& name) const;
+
+ private:
+  std::string path_;
+};
+
+std::string ReadFile(const std::string& path);
