@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "generation/Brush.h"
+#include "generation/Generate.h"
+#include "generation/Texturize.h"
+#include "settings/Message.h"
+#include "settings/Settings.h"
+#include "support/GlobalState.h"
+
+namespace {
+
+struct Corner {
+  float x, y;
+};
+
+// The res 12, rad 128 polygon, and the same with the four axis points.
+const std::vector<Corner> Inner12 = {{32, 128},   {96, 96},   {128, 32},   {128, -32},
+                                     {96, -96},   {32, -128}, {-32, -128}, {-96, -96},
+                                     {-128, -32}, {-128, 32}, {-96, 96},   {-32, 128}};
+const std::vector<Corner> Inner12Sym = {{0, 128},    {32, 128},   {96, 96},   {128, 32},
+                                        {128, 0},    {128, -32},  {96, -96},  {32, -128},
+                                        {0, -128},   {-32, -128}, {-96, -96}, {-128, -32},
+                                        {-128, 0},   {-128, 32},  {-96, 96},  {-32, 128}};
+
+// Corners of the rings for the default radii 128 and 320: the outer ring is
+// the inner one scaled by 2.5; h is 256 (from rad2).
+class Rings {
+ public:
+  explicit Rings(const std::vector<Corner>& inner) : inner_(inner) {}
+  int size() const { return static_cast<int>(inner_.size()); }
+  int next(int i) const { return i == size() - 1 ? 0 : i + 1; }
+  vertex A(int i, float z) const { return {inner_[static_cast<size_t>(i)].x, inner_[static_cast<size_t>(i)].y, z}; }
+  vertex B(int i, float z) const {
+    return {inner_[static_cast<size_t>(i)].x * 2.5f, inner_[static_cast<size_t>(i)].y * 2.5f, z};
+  }
+
+ private:
+  std::vector<Corner> inner_;
+};
+
+constexpr float Dn = -256.0f;
+constexpr float Up = 256.0f;
+
+void ExpectVerts(const face& f, std::initializer_list<vertex> expected, const std::string& what) {
+  ASSERT_EQ(f.vcount, static_cast<int>(expected.size())) << what;
+  int i = 0;
+  for (const vertex& v : expected) {
+    EXPECT_EQ(f.verts[i].x, v.x) << what << " vertex " << i;
+    EXPECT_EQ(f.verts[i].y, v.y) << what << " vertex " << i;
+    EXPECT_EQ(f.verts[i].z, v.z) << what << " vertex " << i;
+    ++i;
+  }
+}
+
+struct FaceKind {
+  int pos;
+  const std::string* texture;
+  int slot;
+  bool wrapped;
+  bool hasSegment;
+};
+
+void ExpectKind(const face& f, const FaceKind& k, int segment, const std::string& what) {
+  EXPECT_EQ(f.pos, k.pos) << what;
+  EXPECT_EQ(f.texture, *k.texture) << what;
+  EXPECT_EQ(f.texId, k.slot) << what;
+  EXPECT_EQ(f.wrapped, k.wrapped) << what;
+  EXPECT_FALSE(f.hFace) << what;
+  EXPECT_EQ(f.segment, k.hasSegment ? segment : -1) << what;
+}
+
+class ArchTest : public ResetSettingsTest {
+ protected:
+  void SetUp() override {
+    ResetSettingsTest::SetUp();
+    IsArch = true;
+  }
+  static void Build() { ASSERT_TRUE(Generate()); }
+  static const brush& Brush(int b) { return Group->brushes[b]; }
+  static const face& Face(int b, int f) { return Group->brushes[b].faces[f]; }
+
+  // Every segment brush of an arch without triangulation, vertices and fields.
+  static void ExpectSegmentBrushes(const Rings& r) {
+    const FaceKind kinds[6] = {{PosDown, &tex3, SlotFloor, false, true},  {PosUp, &tex3, SlotFloor, false, true},
+                               {PosLeft, &texn, SlotNull, false, false},  {PosRight, &texn, SlotNull, false, false},
+                               {PosBack, &tex2, SlotInner, true, true},   {PosFront, &tex1, SlotOuter, true, true}};
+    ASSERT_EQ(Group->bcount, r.size());
+    for (int i = 0; i < r.size(); ++i) {
+      const int n = r.next(i);
+      const std::string b = "brush " + std::to_string(i);
+      ASSERT_EQ(Brush(i).fcount, 6) << b;
+      EXPECT_EQ(Brush(i).section, 0) << b;
+      ExpectVerts(Face(i, 0), {r.A(n, Dn), r.B(n, Dn), r.B(i, Dn), r.A(i, Dn)}, b + " floor");
+      ExpectVerts(Face(i, 1), {r.A(i, Up), r.B(i, Up), r.B(n, Up), r.A(n, Up)}, b + " ceiling");
+      ExpectVerts(Face(i, 2), {r.A(i, Dn), r.B(i, Dn), r.B(i, Up), r.A(i, Up)}, b + " side 2");
+      ExpectVerts(Face(i, 3), {r.A(n, Up), r.B(n, Up), r.B(n, Dn), r.A(n, Dn)}, b + " side 3");
+      ExpectVerts(Face(i, 4), {r.A(n, Up), r.A(n, Dn), r.A(i, Dn), r.A(i, Up)}, b + " inner wall");
+      ExpectVerts(Face(i, 5), {r.B(i, Up), r.B(i, Dn), r.B(n, Dn), r.B(n, Up)}, b + " outer wall");
+      for (int k = 0; k < 6; ++k) ExpectKind(Face(i, k), kinds[k], i, b + " face " + std::to_string(k));
+    }
+  }
+
+  // Both prisms of every segment of a triangulated arch.
+  static void ExpectPrisms(const Rings& r) {
+    const FaceKind outer[5] = {{PosDown, &tex3, SlotFloor, false, true},  {PosUp, &tex3, SlotFloor, false, true},
+                               {PosLeft, &texn, SlotNull, false, false},  {PosRight, &texn, SlotNull, false, false},
+                               {PosFront, &tex1, SlotOuter, true, true}};
+    const FaceKind inner[5] = {{PosDown, &tex3, SlotFloor, false, true},  {PosUp, &tex3, SlotFloor, false, true},
+                               {PosLeft, &texn, SlotNull, false, false},  {PosRight, &texn, SlotNull, false, false},
+                               {PosBack, &tex2, SlotInner, true, true}};
+    ASSERT_EQ(Group->bcount, 2 * r.size());
+    EXPECT_EQ(Group->segments, r.size());
+    for (int s = 0; s < r.size(); ++s) {
+      const int n = r.next(s);
+      const int p = 2 * s;
+      const int q = 2 * s + 1;
+      const std::string ps = "outer prism " + std::to_string(s);
+      const std::string qs = "inner prism " + std::to_string(s);
+      ASSERT_EQ(Brush(p).fcount, 5) << ps;
+      ASSERT_EQ(Brush(q).fcount, 5) << qs;
+      EXPECT_EQ(Brush(p).section, 0) << ps;
+      EXPECT_EQ(Brush(q).section, 0) << qs;
+      ExpectVerts(Face(p, 0), {r.B(n, Dn), r.B(s, Dn), r.A(s, Dn)}, ps + " floor");
+      ExpectVerts(Face(p, 1), {r.A(s, Up), r.B(s, Up), r.B(n, Up)}, ps + " ceiling");
+      ExpectVerts(Face(p, 2), {r.A(s, Dn), r.B(s, Dn), r.B(s, Up), r.A(s, Up)}, ps + " side");
+      ExpectVerts(Face(p, 3), {r.A(s, Up), r.B(n, Up), r.B(n, Dn), r.A(s, Dn)}, ps + " diagonal");
+      ExpectVerts(Face(p, 4), {r.B(s, Up), r.B(s, Dn), r.B(n, Dn), r.B(n, Up)}, ps + " outer wall");
+      ExpectVerts(Face(q, 0), {r.A(n, Dn), r.B(n, Dn), r.A(s, Dn)}, qs + " floor");
+      ExpectVerts(Face(q, 1), {r.A(s, Up), r.B(n, Up), r.A(n, Up)}, qs + " ceiling");
+      ExpectVerts(Face(q, 2), {r.A(s, Dn), r.B(n, Dn), r.B(n, Up), r.A(s, Up)}, qs + " diagonal");
+      ExpectVerts(Face(q, 3), {r.A(n, Up), r.B(n, Up), r.B(n, Dn), r.A(n, Dn)}, qs + " side");
+      ExpectVerts(Face(q, 4), {r.A(n, Up), r.A(n, Dn), r.A(s, Dn), r.A(s, Up)}, qs + " inner wall");
+      for (int k = 0; k < 5; ++k) {
+        ExpectKind(Face(p, k), outer[k], s, ps + " face " + std::to_string(k));
+        ExpectKind(Face(q, k), inner[k], s, qs + " face " + std::to_string(k));
+      }
+    }
+  }
+};
+
+}  // namespace
+
+TEST_F(ArchTest, TwelveSegmentBrushesBetweenTheRings) {
+  rad3 = 320.0f;
+  Build();
+  EXPECT_EQ(Group->sections, 1);
+  EXPECT_EQ(Group->segments, 12);
+  EXPECT_EQ(Group->surfaces, 2);
+  ExpectSegmentBrushes(Rings(Inner12));
+  // Brush 11 ends at corner 0.
+  EXPECT_EQ(Face(11, 5).verts[3].x, 80.0f);
+  EXPECT_EQ(Face(11, 5).verts[3].y, 320.0f);
+}
+
+TEST_F(ArchTest, SymmetryLinesAddTheAxisPoints) {
+  Sym = true;
+  Build();
+  EXPECT_EQ(Group->segments, 16);
+  ExpectSegmentBrushes(Rings(Inner12Sym));
+  ExpectVerts(Face(0, 5), {{0, 320, Up}, {0, 320, Dn}, {80, 320, Dn}, {80, 320, Up}}, "brush 0 outer wall");
+  ExpectVerts(Face(0, 4), {{32, 128, Up}, {32, 128, Dn}, {0, 128, Dn}, {0, 128, Up}}, "brush 0 inner wall");
+}
+
+TEST_F(ArchTest, TriangulationSplitsEverySegmentIntoTwoPrisms) {
+  Tri = true;
+  Build();
+  ExpectPrisms(Rings(Inner12));
+  // The prisms of segment 0 share the diagonal from (32, 128) to (240, 240).
+  ExpectVerts(Face(0, 3), {{32, 128, Up}, {240, 240, Up}, {240, 240, Dn}, {32, 128, Dn}}, "outer diagonal");
+  ExpectVerts(Face(1, 2), {{32, 128, Dn}, {240, 240, Dn}, {240, 240, Up}, {32, 128, Up}}, "inner diagonal");
+}
+
+TEST_F(ArchTest, TriangulationWithSymmetryLines) {
+  Sym = true;
+  Tri = true;
+  Build();
+  ExpectPrisms(Rings(Inner12Sym));
+}
+
+TEST_F(ArchTest, EveryResolutionFillsItsCapacities) {
+  for (const bool sym : {false, true}) {
+    for (const bool tri : {false, true}) {
+      for (const int r : {12, 24, 48, 96, 192}) {
+        res = r;
+        Sym = sym;
+        Tri = tri;
+        Build();
+        SCOPED_TRACE(::testing::Message() << "res " << r << " sym " << sym << " tri " << tri);
+        const int segments = r + (sym ? 4 : 0);
+        EXPECT_EQ(Group->segments, segments);
+        EXPECT_EQ(Group->bcount, tri ? 2 * segments : segments);
+        // The last segment closes the ring at corner 0 of the outer ring.
+        const int last = Group->bcount - (tri ? 2 : 1);
+        const face& wall = Face(last, tri ? 4 : 5);
+        EXPECT_EQ(wall.segment, segments - 1);
+        EXPECT_EQ(wall.verts[3].x, Face(0, tri ? 4 : 5).verts[0].x);
+        EXPECT_EQ(wall.verts[3].y, Face(0, tri ? 4 : 5).verts[0].y);
+      }
+    }
+  }
+}
+
+TEST_F(ArchTest, HalfHeightFollowsRad2AndIsCappedByTheOuterRadius) {
+  struct Case {
+    float rad2, rad3;
+    float h;
+  };
+  const Case cases[] = {
+      {256.0f, 320.0f, 256.0f},   {2000.0f, 900.0f, 2000.0f}, {256.0f, 1100.0f, 1024.0f},
+      {100.0f, 320.0f, 112.0f},   {1020.0f, 1024.0f, 1024.0f}, {256.0f, 1024.5f, 1024.0f},
+      {250.5f, 320.0f, 256.0f},
+  };
+  for (const Case& c : cases) {
+    rad2 = c.rad2;
+    rad3 = c.rad3;
+    Build();
+    SCOPED_TRACE(::testing::Message() << "rad2 " << c.rad2 << " rad3 " << c.rad3);
+    EXPECT_EQ(Face(0, 1).verts[0].z, c.h);
+    EXPECT_EQ(Face(0, 0).verts[0].z, -c.h);
+    EXPECT_EQ(Face(0, 5).verts[0].z, c.h);
+    EXPECT_EQ(Face(0, 5).verts[1].z, -c.h);
+  }
+}
+
+TEST_F(ArchTest, RadiiAreTruncatedForThePolygons) {
+  rad = 128.9f;
+  rad3 = 320.7f;
+  Build();
+  ExpectSegmentBrushes(Rings(Inner12));
+}
+
+TEST_F(ArchTest, FinishesWithTheGeneratedMessageAndACurrentObject) {
+  G_SizeX[SlotFloor] = 256;
+  G_SizeY[SlotFloor] = 64;
+  BuildSizeX[SlotFloor] = 64;
+  BuildSizeY[SlotFloor] = 256;
+  Gmessage.clear();
+  ASSERT_TRUE(firstrun);
+  Build();
+  EXPECT_FALSE(firstrun);
+  EXPECT_EQ(BuildSizeX[SlotFloor], 256);
+  EXPECT_EQ(BuildSizeY[SlotFloor], 64);
+  const std::string built = Gmessage;
+  SetMessage(MsgGenerated);
+  EXPECT_FALSE(built.empty());
+  EXPECT_EQ(built, Gmessage);
+}
