@@ -9,7 +9,9 @@
 #include "generation/Texturize.h"
 #include "settings/Message.h"
 #include "settings/Settings.h"
+#include "settings/Template.h"
 #include "support/GlobalState.h"
+#include "support/Process.h"
 
 namespace {
 
@@ -248,4 +250,27 @@ TEST_F(ArchTest, FinishesWithTheGeneratedMessageAndACurrentObject) {
   SetMessage(MsgGenerated);
   EXPECT_FALSE(built.empty());
   EXPECT_EQ(built, Gmessage);
+}
+
+TEST_F(ArchTest, ExampleTemplateBuildsATriangulatedRingWithoutMenus) {
+  ASSERT_TRUE(LoadTemplate(SourceDir() + "/examples/arch.kvt"));
+  EXPECT_TRUE(IsArch);
+  EXPECT_TRUE(nomenu);
+  EXPECT_TRUE(exmap);
+  EXPECT_EQ(res, 24);
+  EXPECT_EQ(rad, 192.0f);
+  EXPECT_EQ(rad2, 128.0f);
+  EXPECT_EQ(rad3, 320.0f);
+  EXPECT_TRUE(Sym);
+  EXPECT_TRUE(Tri);
+  EXPECT_EQ(tex1, "TNNL_W12C16");
+  EXPECT_EQ(tex2, "TNNL_W12C17");
+  EXPECT_EQ(tex3, "TNNL_W12C");
+  EXPECT_TRUE(facealign[SlotOuter] && wrapping[SlotOuter] && seamless[SlotOuter]);
+  EXPECT_TRUE(facealign[SlotInner] && wrapping[SlotInner]);
+  EXPECT_TRUE(facealign[SlotFloor]);
+  EXPECT_FALSE(Shear[SlotFloor]);
+  Build();
+  EXPECT_EQ(Group->bcount, 56);
+  EXPECT_EQ(Face(0, 1).verts[0].z, 128.0f);
 }

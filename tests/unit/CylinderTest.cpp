@@ -9,7 +9,9 @@
 #include "generation/Texturize.h"
 #include "settings/Message.h"
 #include "settings/Settings.h"
+#include "settings/Template.h"
 #include "support/GlobalState.h"
+#include "support/Process.h"
 
 namespace {
 
@@ -199,4 +201,23 @@ TEST_F(CylinderTest, FinishesWithTheGeneratedMessageAndACurrentObject) {
   SetMessage(MsgGenerated);
   EXPECT_FALSE(built.empty());
   EXPECT_EQ(built, Gmessage);
+}
+
+TEST_F(CylinderTest, ExampleTemplateBuildsAWrappedCylinderWithoutMenus) {
+  ASSERT_TRUE(LoadTemplate(SourceDir() + "/examples/cylinder.kvt"));
+  EXPECT_TRUE(IsCylinder);
+  EXPECT_TRUE(nomenu);
+  EXPECT_TRUE(exmap);
+  EXPECT_FALSE(exobj);
+  EXPECT_EQ(res, 24);
+  EXPECT_EQ(rad, 192.0f);
+  EXPECT_EQ(tex1, "TNNL_W1218");
+  EXPECT_EQ(texn, "NULL");
+  EXPECT_EQ(G_SizeX[SlotOuter], 128);
+  EXPECT_EQ(G_SizeY[SlotOuter], 128);
+  EXPECT_TRUE(facealign[SlotOuter]);
+  EXPECT_TRUE(wrapping[SlotOuter]);
+  EXPECT_TRUE(seamless[SlotOuter]);
+  Build();
+  EXPECT_EQ(Body().fcount, 26);
 }
