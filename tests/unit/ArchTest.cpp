@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "generation/BaseShift.h"
 #include "generation/Brush.h"
 #include "generation/Generate.h"
+#include "generation/TextureAxes.h"
 #include "generation/Texturize.h"
 #include "settings/Message.h"
 #include "settings/Settings.h"
@@ -273,4 +276,151 @@ TEST_F(ArchTest, ExampleTemplateBuildsATriangulatedRingWithoutMenus) {
   Build();
   EXPECT_EQ(Group->bcount, 56);
   EXPECT_EQ(Face(0, 1).verts[0].z, 128.0f);
+}
+
+namespace {
+
+void ExpectSameVector(const vector& got, const vector& want, const std::string& what) {
+  EXPECT_EQ(got.x, want.x) << what;
+  EXPECT_EQ(got.y, want.y) << what;
+  EXPECT_EQ(got.z, want.z) << what;
+}
+
+// Face k of a segment brush as it was while its axes were computed: the
+// floor, the side at the segment's end and the inner wall are reversed later.
+face AsTextured(const face& built, int k) {
+  face f(built);
+  if (k == 0 || k == 3 || k == 4) f.RevOrder();
+  f.vecHor = vector{};
+  f.vecVer = vector{};
+  return f;
+}
+
+}  // namespace
+
+TEST_F(ArchTest, EveryFaceGetsTheAxesOfItsSlot) {
+  struct Case {
+    bool outer, inner, floor;
+    bool hiddenOuter;  // tex1 equal to texn
+    bool shear;        // Shear[2]
+  };
+  const Case cases[] = {{false, false, false, false, false}, {false, true, false, false, false},
+                        {true, false, true, false, false},   {true, true, true, false, true},
+                        {true, false, false, true, false}};
+  for (const Case& c : cases) {
+    ReSettings();
+    IsArch = true;
+    facealign[SlotOuter] = c.outer;
+    facealign[SlotInner] = c.inner;
+    facealign[SlotFloor] = c.floor;
+    Shear[SlotFloor] = c.shear;
+    if (c.hiddenOuter) tex1 = texn;
+    Build();
+    for (int b = 0; b < Group->bcount; ++b) {
+      for (int k = 0; k < 6; ++k) {
+        const face& f = Face(b, k);
+        const std::string what = ::testing::PrintToString(c.outer) + ::testing::PrintToString(c.inner) +
+                                 ::testing::PrintToString(c.floor) + " brush " + std::to_string(b) + " face " +
+                                 std::to_string(k);
+        face expected = AsTextured(f, k);
+        const bool aligned = f.texId != SlotNull && facealign[f.texId];
+        if (aligned) {
+          AlignToFace(expected);
+        } else {
+          AlignToWorld(expected);
+        }
+        // The inner wall is seen from the axis: a face-aligned one runs backwards.
+        if (k == 4 && c.inner) expected.FlipVecHor();
+        ExpectSameVector(f.vecHor, expected.vecHor, what + " vecHor");
+        ExpectSameVector(f.vecVer, expected.vecVer, what + " vecVer");
+        if (!aligned) {
+          EXPECT_EQ(f.shiftX, 0.0f) << what;
+          EXPECT_EQ(f.shiftY, 0.0f) << what;
+        }
+      }
+    }
+  }
+}
+
+TEST_F(ArchTest, ShearedFloorKeepsItsHorizontalShiftAtZero) {
+  for (const bool shear : {false, true}) {
+    ReSettings();
+    IsArch = true;
+    facealign[SlotFloor] = true;
+    Shear[SlotFloor] = shear;
+    Build();
+    int horizontal = 0;
+    int vertical = 0;
+    for (int b = 0; b < Group->bcount; ++b) {
+      for (int k : {0, 1}) {
+        if (shear) {
+          EXPECT_EQ(Face(b, k).shiftX, 0.0f) << "brush " << b << " face " << k;
+        }
+        if (Face(b, k).shiftX != 0.0f) ++horizontal;
+        if (Face(b, k).shiftY != 0.0f) ++vertical;
+      }
+    }
+    if (!shear) {
+      EXPECT_GT(horizontal, 0);
+    }
+    EXPECT_GT(vertical, 0) << "shear " << shear;
+  }
+}
+
+TEST_F(ArchTest, WallShiftsAreWholeNumbers) {
+  // Radii that are not multiples of 128 give base shifts with fractions.
+  rad = 100.0f;
+  rad3 = 250.0f;
+  res = 24;
+  for (int k = 0; k < SlotCount; ++k) facealign[k] = true;
+  Build();
+  int fractional = 0;
+  for (int b = 0; b < Group->bcount; ++b) {
+    for (int k : {4, 5}) {
+      const face& f = Face(b, k);
+      EXPECT_EQ(f.shiftY, std::round(f.shiftY)) << "brush " << b << " face " << k;
+      face unrounded = AsTextured(f, k);
+      AlignToFace(unrounded);
+      const float base = GetBaseShift(unrounded, ver);
+      if (base != std::round(base)) ++fractional;
+    }
+  }
+  EXPECT_GT(fractional, 0) << "the radii do not exercise the rounding";
+}
+
+TEST_F(ArchTest, PrismsKeepTheTexturesOfTheFacesTheyCameFrom) {
+  for (int k = 0; k < SlotCount; ++k) facealign[k] = true;
+  rad = 100.0f;
+  rad3 = 250.0f;
+  Build();
+  std::vector<face> segments;
+  for (int b = 0; b < Group->bcount; ++b)
+    for (int k = 0; k < 6; ++k) segments.push_back(Face(b, k));
+  const int n = Group->bcount;
+
+  Tri = true;
+  Build();
+  ASSERT_EQ(Group->bcount, 2 * n);
+  // Prism face k of the outer (0) and inner (1) prism comes from this face of
+  // the segment brush.
+  const int from[2][5] = {{0, 1, 2, 3, 5}, {0, 1, 2, 3, 4}};
+  for (int s = 0; s < n; ++s) {
+    for (int half = 0; half < 2; ++half) {
+      for (int k = 0; k < 5; ++k) {
+        const face& got = Face(2 * s + half, k);
+        const face& want = segments[static_cast<size_t>(6 * s + from[half][k])];
+        const std::string what =
+            "segment " + std::to_string(s) + (half ? " inner" : " outer") + " face " + std::to_string(k);
+        EXPECT_EQ(got.texture, want.texture) << what;
+        EXPECT_EQ(got.texId, want.texId) << what;
+        EXPECT_EQ(got.pos, want.pos) << what;
+        ExpectSameVector(got.vecHor, want.vecHor, what + " vecHor");
+        ExpectSameVector(got.vecVer, want.vecVer, what + " vecVer");
+        EXPECT_EQ(got.shiftX, want.shiftX) << what;
+        EXPECT_EQ(got.shiftY, want.shiftY) << what;
+        EXPECT_EQ(got.scaleX, want.scaleX) << what;
+        EXPECT_EQ(got.scaleY, want.scaleY) << what;
+      }
+    }
+  }
 }

@@ -4,8 +4,10 @@
 #include <memory>
 #include <string>
 
+#include "generation/BaseShift.h"
 #include "generation/Brush.h"
 #include "generation/Generate.h"
+#include "generation/TextureAxes.h"
 #include "generation/Texturize.h"
 #include "settings/Message.h"
 #include "settings/Settings.h"
@@ -220,4 +222,81 @@ TEST_F(CylinderTest, ExampleTemplateBuildsAWrappedCylinderWithoutMenus) {
   EXPECT_TRUE(seamless[SlotOuter]);
   Build();
   EXPECT_EQ(Body().fcount, 26);
+}
+
+namespace {
+
+void ExpectSameVector(const vector& got, const vector& want, const std::string& what) {
+  EXPECT_EQ(got.x, want.x) << what;
+  EXPECT_EQ(got.y, want.y) << what;
+  EXPECT_EQ(got.z, want.z) << what;
+}
+
+}  // namespace
+
+TEST_F(CylinderTest, SideFacesAreWorldOrFaceAlignedByTheOuterSlot) {
+  struct Case {
+    bool facealign;
+    bool hiddenTexture;  // tex1 equal to texn
+    bool faceAxes;
+  };
+  const Case cases[] = {{false, false, false}, {true, false, true}, {true, true, false}, {false, true, false}};
+  for (const Case& c : cases) {
+    ReSettings();
+    IsCylinder = true;
+    rad = 100.0f;
+    res = 24;
+    facealign[SlotOuter] = c.facealign;
+    if (c.hiddenTexture) tex1 = texn;
+    Build();
+    for (int i = 0; i < res; ++i) {
+      const face& f = Face(2 + i);
+      const std::string what = ::testing::PrintToString(c.facealign) + "/" +
+                               ::testing::PrintToString(c.hiddenTexture) + " side " + std::to_string(i);
+      face expected(f);
+      expected.vecHor = vector{};
+      expected.vecVer = vector{};
+      if (c.faceAxes) {
+        AlignToFace(expected);
+        EXPECT_EQ(f.shiftX, GetBaseShift(expected, hor)) << what;
+      } else {
+        AlignToWorld(expected);
+        EXPECT_EQ(f.shiftX, 0.0f) << what;
+      }
+      ExpectSameVector(f.vecHor, expected.vecHor, what + " vecHor");
+      ExpectSameVector(f.vecVer, expected.vecVer, what + " vecVer");
+      EXPECT_EQ(f.shiftY, 0.0f) << what;
+    }
+    // The two alignments differ on side face 0, which faces along +y.
+    if (c.faceAxes) {
+      EXPECT_NE(Face(2).vecHor.x, 1.0f);
+      EXPECT_NE(Face(2).shiftX, 0.0f);
+    } else {
+      ExpectSameVector(Face(2).vecHor, vector{1.0f, 0.0f, 0.0f}, "world side 0");
+    }
+  }
+}
+
+TEST_F(CylinderTest, SlotRotationAndUserShiftsDoNotApply) {
+  facealign[SlotOuter] = true;
+  G_Rot[SlotOuter] = 90.0f;
+  G_ShiftX[SlotOuter] = 16.0f;
+  G_ShiftY[SlotOuter] = 8.0f;
+  Build();
+  for (int i = 0; i < Body().fcount; ++i) {
+    const face& f = Face(i);
+    const std::string what = "face " + std::to_string(i);
+    EXPECT_EQ(f.rot, 0.0f) << what;
+    if (i < 2) {
+      EXPECT_EQ(f.shiftX, 0.0f) << what;
+      EXPECT_EQ(f.shiftY, 0.0f) << what;
+      continue;
+    }
+    face expected(f);
+    AlignToFace(expected);
+    ExpectSameVector(f.vecHor, expected.vecHor, what + " vecHor");
+    ExpectSameVector(f.vecVer, expected.vecVer, what + " vecVer");
+    EXPECT_EQ(f.shiftX, GetBaseShift(expected, hor)) << what;
+    EXPECT_EQ(f.shiftY, 0.0f) << what;
+  }
 }
