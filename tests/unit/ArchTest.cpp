@@ -13,6 +13,7 @@
 #include "settings/Message.h"
 #include "settings/Settings.h"
 #include "settings/Template.h"
+#include "support/BrushCheck.h"
 #include "support/GlobalState.h"
 #include "support/Process.h"
 
@@ -276,6 +277,8 @@ TEST_F(ArchTest, ExampleTemplateBuildsATriangulatedRingWithoutMenus) {
   Build();
   EXPECT_EQ(Group->bcount, 56);
   EXPECT_EQ(Face(0, 1).verts[0].z, 128.0f);
+  const MapCheck check = CheckGroupAsMap();
+  EXPECT_TRUE(check.ok) << check.error;
 }
 
 namespace {
@@ -388,8 +391,18 @@ TEST_F(ArchTest, WallShiftsAreWholeNumbers) {
   EXPECT_GT(fractional, 0) << "the radii do not exercise the rounding";
 }
 
-TEST_F(ArchTest, PrismsKeepTheTexturesOfTheFacesTheyCameFrom) {
-  for (int k = 0; k < SlotCount; ++k) facealign[k] = true;
+// The wrapping pass runs on the segment brushes, before the split, and the
+// post-pass treats each prism face as the face it came from.
+class ArchPrismTextureTest : public ArchTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ArchPrismTextureTest, PrismsKeepTheTexturesOfTheFacesTheyCameFrom) {
+  for (int k = 0; k < SlotCount; ++k) {
+    facealign[k] = true;
+    wrapping[k] = GetParam();
+    seamless[k] = GetParam();
+  }
+  G_Rot[SlotInner] = 90.0f;
+  G_ShiftX[SlotOuter] = 20.0f;
   rad = 100.0f;
   rad3 = 250.0f;
   Build();
@@ -420,7 +433,75 @@ TEST_F(ArchTest, PrismsKeepTheTexturesOfTheFacesTheyCameFrom) {
         EXPECT_EQ(got.shiftY, want.shiftY) << what;
         EXPECT_EQ(got.scaleX, want.scaleX) << what;
         EXPECT_EQ(got.scaleY, want.scaleY) << what;
+        EXPECT_EQ(got.rot, want.rot) << what;
       }
     }
   }
+}
+
+INSTANTIATE_TEST_SUITE_P(Wrapping, ArchPrismTextureTest, ::testing::Bool());
+
+TEST_F(ArchTest, WrappingPassRunsWithAnyFaceAlignedSlotAndAnyWrappedSlot) {
+  // The pass scales the floor of segment g by its extent over that of the
+  // last segment, which differs between the segments at res 12.
+  struct Case {
+    bool facealign[SlotCount];
+    bool wrapping[SlotCount];
+    bool runs;
+  };
+  const Case cases[] = {
+      {{false, false, false}, {false, false, false}, false}, {{false, false, true}, {true, false, false}, true},
+      {{true, false, false}, {false, false, true}, true},    {{false, true, false}, {false, true, false}, true},
+      {{false, true, false}, {false, false, false}, false},  {{false, false, false}, {true, true, true}, false},
+  };
+  for (const Case& c : cases) {
+    ReSettings();
+    IsArch = true;
+    for (int k = 0; k < SlotCount; ++k) {
+      facealign[k] = c.facealign[k];
+      wrapping[k] = c.wrapping[k];
+    }
+    Build();
+    int scaled = 0;
+    for (int b = 0; b < Group->bcount; ++b) {
+      if (Face(b, 1).scaleY != G_ScaleY[SlotFloor]) ++scaled;
+    }
+    EXPECT_EQ(scaled > 0, c.runs) << ::testing::PrintToString(c.facealign) << ::testing::PrintToString(c.wrapping);
+  }
+}
+
+TEST_F(ArchTest, PostPassAppliesTheSlotsRotationAndUserShifts) {
+  G_Rot[SlotInner] = 90.0f;
+  G_ShiftX[SlotOuter] = 20.0f;
+  Build();
+  for (int b = 0; b < Group->bcount; ++b) {
+    EXPECT_EQ(Face(b, 4).rot, 90.0f) << b;
+    EXPECT_EQ(Face(b, 5).rot, 0.0f) << b;
+    // World-aligned walls have no base shift: the user shift is all there is.
+    EXPECT_EQ(Face(b, 5).shiftX, 20.0f) << b;
+  }
+}
+
+TEST_F(ArchTest, ExportSelectionCoversEveryBrushOfTheBuild) {
+  struct Case {
+    bool sym, tri;
+    int brushes;
+  };
+  const Case cases[] = {{false, false, 12}, {true, false, 16}, {false, true, 24}, {true, true, 32}};
+  for (const Case& c : cases) {
+    ReSettings();
+    IsArch = true;
+    Sym = c.sym;
+    Tri = c.tri;
+    Build();
+    ASSERT_NE(D_list, nullptr);
+    EXPECT_EQ(D_listSize, c.brushes);
+    for (int b = 0; b < D_listSize; ++b) EXPECT_TRUE(D_list[b]) << b;
+  }
+  // The rules of the build are applied: brushes 2 to 4 (1-based).
+  D_method = ExportBrushRange;
+  D_start = 2;
+  D_end = 4;
+  Build();
+  for (int b = 0; b < D_listSize; ++b) EXPECT_EQ(D_list[b], b >= 1 && b <= 3) << b;
 }

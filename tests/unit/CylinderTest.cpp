@@ -12,6 +12,7 @@
 #include "settings/Message.h"
 #include "settings/Settings.h"
 #include "settings/Template.h"
+#include "support/BrushCheck.h"
 #include "support/GlobalState.h"
 #include "support/Process.h"
 
@@ -222,6 +223,8 @@ TEST_F(CylinderTest, ExampleTemplateBuildsAWrappedCylinderWithoutMenus) {
   EXPECT_TRUE(seamless[SlotOuter]);
   Build();
   EXPECT_EQ(Body().fcount, 26);
+  const MapCheck check = CheckGroupAsMap();
+  EXPECT_TRUE(check.ok) << check.error;
 }
 
 namespace {
@@ -298,5 +301,32 @@ TEST_F(CylinderTest, SlotRotationAndUserShiftsDoNotApply) {
     ExpectSameVector(f.vecVer, expected.vecVer, what + " vecVer");
     EXPECT_EQ(f.shiftX, GetBaseShift(expected, hor)) << what;
     EXPECT_EQ(f.shiftY, 0.0f) << what;
+  }
+}
+
+TEST_F(CylinderTest, WrappingPassRunsOnlyForAFaceAlignedWrappedOuterSlot) {
+  // A seamless fit of res 12, rad 128 with 128-texel textures: six repeats
+  // around 828.4335 units give the X scale 1.0786895.
+  struct Case {
+    bool facealign, wrapping, hiddenTexture;
+    bool runs;
+  };
+  const Case cases[] = {{false, false, false, false}, {false, true, false, false}, {true, false, false, false},
+                        {true, true, false, true},    {true, true, true, true}};
+  for (const Case& c : cases) {
+    ReSettings();
+    IsCylinder = true;
+    facealign[SlotOuter] = c.facealign;
+    wrapping[SlotOuter] = c.wrapping;
+    seamless[SlotOuter] = true;
+    if (c.hiddenTexture) tex1 = texn;
+    Build();
+    for (int i = 2; i < Body().fcount; ++i) {
+      EXPECT_FLOAT_EQ(Face(i).scaleX, c.runs ? 1.0786895f : 1.0f)
+          << c.facealign << c.wrapping << c.hiddenTexture << " face " << i;
+    }
+    // The caps are not part of the wrapped surface.
+    EXPECT_EQ(Face(0).scaleX, 1.0f);
+    EXPECT_EQ(Face(1).scaleX, 1.0f);
   }
 }
