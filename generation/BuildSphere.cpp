@@ -1,3 +1,139 @@
-#include "generation/Builders.h"
+// The sphere: one wedge brush per section around the z axis, from pole to
+// pole, with two flat meridian faces and one surface face per latitude band;
+// the bands at the poles are triangles that make flat caps.
+#include <memory>
 
-void build_sphere() {}
+#include "generation/BaseShift.h"
+#include "generation/Brush.h"
+#include "generation/Builders.h"
+#include "generation/CleanUp.h"
+#include "generation/Circle.h"
+#include "generation/ExportSelection.h"
+#include "generation/TextureAxes.h"
+#include "generation/Texturize.h"
+#include "settings/Message.h"
+#include "settings/Settings.h"
+
+namespace {
+
+// The surface face of slot 0 whose extent and shift are the reference for
+// horizontal wrapping. The fractions are taken of res; a number that names no
+// band (below 0 or past the bottom triangle H) falls back to the equator.
+void SetSphereHFace(int H) {
+  int& hface = G_HFace[SlotOuter];
+  switch (G_HFMethod[SlotOuter]) {
+    case HRangeOuter: hface = static_cast<int>(res * 0.25); break;
+    case HRangeLower: hface = static_cast<int>(res * 0.75); break;
+    case HRangeInner: hface = static_cast<int>(res * 0.125); break;
+    case HRangeUpper: hface = static_cast<int>(res * 0.25); break;
+    default: break;  // custom: the number the user or the template gave
+  }
+  if (hface < 0 || hface > H) hface = static_cast<int>(res * 0.25);
+}
+
+// Ring i is the parallel through meridian corner i (the corners with x > 0,
+// from the top down): its radius is the corner's x, its height the corner's y.
+void BuildRings(Vcircle* rings, int H) {
+  const circle meridian = build_circle(res, static_cast<int>(rad));
+  for (int i = 0; i < H; ++i)
+    rings[i].CreateVcircle(build_circle(res, static_cast<int>(meridian.x[i])), meridian.y[i]);
+}
+
+// A meridian face at ring vertex j: the top pole, the ring vertices j from the
+// top down, the bottom pole.
+void FillMeridian(face& f, int j, const Vcircle* rings, int H) {
+  f.vcount = H + 2;
+  f.verts[0] = vertex{0.0f, 0.0f, rings[0].v[j].z};
+  for (int i = 0; i < H; ++i) f.verts[i + 1] = rings[i].v[j];
+  f.verts[H + 1] = vertex{0.0f, 0.0f, rings[H - 1].v[j].z};
+}
+
+// Surface face k between the meridian faces A and B: the top triangle (k = 0),
+// the bands (1 .. H - 1) and the bottom triangle (k = H).
+void FillSurface(face& f, int k, const face& A, const face& B, int H) {
+  f.segment = k;
+  f.wrapped = true;
+  f.hFace = (k == G_HFace[SlotOuter]);
+  if (k == 0) {
+    f.vcount = 3;
+    f.verts[0] = A.verts[0];
+    f.verts[1] = A.verts[1];
+    f.verts[2] = B.verts[1];
+  } else if (k == H) {
+    f.vcount = 3;
+    f.verts[0] = A.verts[H];
+    f.verts[1] = A.verts[H + 1];
+    f.verts[2] = B.verts[H];
+  } else {
+    f.vcount = 4;
+    f.verts[0] = A.verts[k];
+    f.verts[1] = A.verts[k + 1];
+    f.verts[2] = B.verts[k + 1];
+    f.verts[3] = B.verts[k];
+  }
+}
+
+// Brush j is the wedge between ring vertices j and j + 1; the last one ends at
+// the rings' closing entry, which equals vertex 0. The meridian faces keep the
+// constructor's texture "NULL" and slot.
+void FillBrush(brush& b, int j, const Vcircle* rings, int H) {
+  b.fcount = H + 3;
+  b.section = j;
+  FillMeridian(b.faces[0], j, rings, H);
+  FillMeridian(b.faces[1], j + 1, rings, H);
+  for (int k = 0; k <= H; ++k) FillSurface(b.faces[k + 2], k, b.faces[0], b.faces[1], H);
+  for (int k = 0; k <= H; ++k) {
+    b.faces[k + 2].texture = tex1;
+    b.faces[k + 2].texId = SlotOuter;
+  }
+}
+
+// Texture axes and base shifts of one face. The surface axes are turned a
+// quarter, so the vertical base shift goes into shiftX and the horizontal one
+// into shiftY. Without shear only the H-range source face takes the
+// horizontal one; with shear every surface face does, unnegated (the
+// post-pass settles its sign).
+void TextureFace(face& f) {
+  const int slot = f.texId;
+  if (slot == SlotNull || !facealign[slot] || f.texture == texn) {
+    AlignToWorld(f);
+    return;
+  }
+  AlignToFace(f);
+  if (wrapping[SlotOuter]) f.shiftX = -GetBaseShift(f, ver);
+  if (Hwrapping[SlotOuter] && (f.hFace || Shear[slot])) f.shiftY = GetBaseShift(f, hor);
+}
+
+}  // namespace
+
+void build_sphere() {
+  UseSettingsTextureSizes();
+  const int H = res / 2;
+  bgroup& group = *Group;
+  group.bcount = res;
+  group.sections = res;
+  group.segments = H + 1;
+  group.surfaces = 1;
+
+  SetSphereHFace(H);
+
+  auto rings = std::make_unique<Vcircle[]>(static_cast<size_t>(H));
+  BuildRings(rings.get(), H);
+  for (int j = 0; j < res; ++j) FillBrush(group.brushes[j], j, rings.get(), H);
+  rings.reset();
+
+  for (int j = 0; j < group.bcount; ++j) {
+    brush& b = group.brushes[j];
+    for (int i = 0; i < b.fcount; ++i) TextureFace(b.faces[i]);
+  }
+  if (facealign[SlotOuter] && wrapping[SlotOuter]) Texturize();
+
+  // The start meridian faces were listed in the order of the end ones; turn
+  // them to face outward the other way.
+  for (int j = 0; j < group.bcount; ++j) group.brushes[j].faces[0].RevOrder();
+
+  CleanUp();
+  GetPattern();
+  SetMessage(MsgGenerated);
+  firstrun = false;
+}

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "generation/Brush.h"
+#include "generation/Generate.h"
+#include "settings/Settings.h"
+#include "support/GlobalState.h"
+
+namespace {
+
+struct P3 {
+  float x, y, z;
+};
+
+void ExpectVertex(const vertex& v, const P3& p, const std::string& where) {
+  EXPECT_EQ(v.x, p.x) << where;
+  EXPECT_EQ(v.y, p.y) << where;
+  EXPECT_EQ(v.z, p.z) << where;
+}
+
+class TorusTest : public ResetSettingsTest {
+ protected:
+  void SetUp() override {
+    ResetSettingsTest::SetUp();
+    IsTorus = true;
+  }
+  static void Build() { ASSERT_TRUE(Generate()); }
+  static const brush& B(int j) { return Group->brushes[j]; }
+};
+
+}  // namespace
+
+TEST_F(TorusTest, GroupCountsAndFaceFields) {
+  struct Case {
+    int res, res2;
+    bool sym;
+    int brushes;
+  };
+  const Case cases[] = {{12, 12, false, 12}, {12, 12, true, 16}, {24, 48, false, 48}, {48, 24, true, 28}};
+  for (const Case& c : cases) {
+    res = c.res;
+    res2 = c.res2;
+    Sym = c.sym;
+    tex1 = "WALLTEX";
+    texn = "HIDDEN";
+    firstrun = true;
+    Build();
+    const std::string where = std::to_string(c.res) + "/" + std::to_string(c.res2) + (c.sym ? " sym" : "");
+    EXPECT_EQ(Group->bcount, c.brushes) << where;
+    EXPECT_EQ(Group->sections, c.brushes) << where;
+    EXPECT_EQ(Group->segments, c.res) << where;
+    EXPECT_EQ(Group->surfaces, 1) << where;
+    for (int j = 0; j < Group->bcount; ++j) {
+      const brush& b = B(j);
+      ASSERT_EQ(b.fcount, c.res + 2) << where;
+      EXPECT_EQ(b.section, j) << where;
+      for (int i = 0; i < 2; ++i) {
+        const face& cap = b.faces[i];
+        EXPECT_EQ(cap.vcount, c.res) << where;
+        EXPECT_EQ(cap.pos, i == 0 ? PosDown : PosUp) << where;
+        EXPECT_EQ(cap.texture, "HIDDEN") << where;
+        EXPECT_EQ(cap.texId, SlotNull) << where;
+        EXPECT_FALSE(cap.wrapped) << where;
+        EXPECT_FALSE(cap.hFace) << where;
+        EXPECT_EQ(cap.segment, -1) << where;
+      }
+      for (int k = 0; k < c.res; ++k) {
+        const face& wall = b.faces[k + 2];
+        EXPECT_EQ(wall.vcount, 4) << where;
+        EXPECT_EQ(wall.pos, PosFront) << where;
+        EXPECT_EQ(wall.texture, "WALLTEX") << where;
+        EXPECT_EQ(wall.texId, SlotOuter) << where;
+        EXPECT_TRUE(wall.wrapped) << where;
+        EXPECT_EQ(wall.segment, k) << where;
+      }
+    }
+    EXPECT_FALSE(firstrun);
+  }
+}
+
+// Ring k passes through cross-section corner k; at res2 12 its vertex 0 is
+// (r / 4, r, h). The last brush's end cap lists vertex 0 of every ring.
+TEST_F(TorusTest, RingRadiiAndHeights) {
+  struct Case {
+    float rad, rad3;
+    float radius[12];
+    float height[12];
+  };
+  const Case cases[] = {
+      // t = 96, centre line 224.
+      {128, 320,
+       {248, 296, 320, 320, 296, 248, 200, 152, 128, 128, 152, 200},
+       {96, 72, 24, -24, -72, -96, -96, -72, -24, 24, 72, 96}},
+      // rad above rad3: t = -40, the cross-section is turned half a turn.
+      {400, 320,
+       {350, 330, 320, 320, 330, 350, 370, 390, 400, 400, 390, 370},
+       {-40, -30, -10, 10, 30, 40, 40, 30, 10, -10, -30, -40}},
+      // t = 96.5: the cross-section has the radius 96, the centre line stays at
+      // 224.5, and 248.5 is truncated to 248.
+      {128, 321,
+       {248, 296, 320, 320, 296, 248, 200, 152, 128, 128, 152, 200},
+       {96, 72, 24, -24, -72, -96, -96, -72, -24, 24, 72, 96}},
+      // t = 95.5, cross-section radius 95: the sums 224.5 + x keep their
+      // fraction until the truncation (248.25, 295.75, 319.5, 200.75, ...).
+      {129, 320,
+       {248, 295, 319, 319, 295, 248, 200, 153, 129, 129, 153, 200},
+       {95, 71.25f, 23.75f, -23.75f, -71.25f, -95, -95, -71.25f, -23.75f, 23.75f, 71.25f, 95}},
+  };
+  for (const Case& c : cases) {
+    rad = c.rad;
+    rad3 = c.rad3;
+    Build();
+    const face& end = B(11).faces[1];
+    ASSERT_EQ(end.vcount, 12);
+    for (int k = 0; k < 12; ++k) {
+      const std::string where = std::to_string(c.rad) + "/" + std::to_string(c.rad3) + " ring " + std::to_string(k);
+      ExpectVertex(end.verts[k], {c.radius[k] / 4, c.radius[k], c.height[k]}, where);
+    }
+  }
+}
+
+TEST_F(TorusTest, FirstBrushWallAndStartCap) {
+  Build();
+  const P3 cap[12] = {{62, 248, 96},  {74, 296, 72},  {80, 320, 24},  {80, 320, -24},
+                      {74, 296, -72}, {62, 248, -96}, {50, 200, -96}, {38, 152, -72},
+                      {32, 128, -24}, {32, 128, 24},  {38, 152, 72},  {50, 200, 96}};
+  // Brush 11 ends where brush 0 starts: its end cap is brush 0's start cap as
+  // built; the start cap itself is reversed.
+  const face& before = B(11).faces[1];
+  const face& after = B(0).faces[0];
+  for (int k = 0; k < 12; ++k) {
+    ExpectVertex(before.verts[k], cap[k], "end cap of brush 11, vertex " + std::to_string(k));
+    ExpectVertex(after.verts[k], cap[11 - k], "start cap of brush 0, vertex " + std::to_string(k));
+  }
+  const P3 wall[4] = {{62, 248, 96}, {74, 296, 72}, {222, 222, 72}, {186, 186, 96}};
+  const face& w = B(0).faces[2];
+  for (int i = 0; i < 4; ++i) ExpectVertex(w.verts[i], wall[i], "wall 0, vertex " + std::to_string(i));
+  // The end cap is not reversed: it starts on boundary 1.
+  ExpectVertex(B(0).faces[1].verts[0], {186, 186, 96}, "end cap of brush 0");
+}
+
+// With symmetry lines every ring gains the four axis points, so there are
+// four more sections, while the cross-section keeps res corners.
+TEST_F(TorusTest, SymmetryLinesOnTheRingsOnly) {
+  Sym = true;
+  Build();
+  ASSERT_EQ(Group->bcount, 16);
+  EXPECT_EQ(Group->segments, 12);
+  const float radius[12] = {248, 296, 320, 320, 296, 248, 200, 152, 128, 128, 152, 200};
+  const float height[12] = {96, 72, 24, -24, -72, -96, -96, -72, -24, 24, 72, 96};
+  // Boundaries 0, 4, 8 and 12 are the axis points (0, r), (r, 0), (0, -r), (-r, 0).
+  const struct {
+    int brush;  // the brush whose end cap lies on the boundary
+    float sx, sy;
+  } axes[] = {{15, 0, 1}, {3, 1, 0}, {7, 0, -1}, {11, -1, 0}};
+  for (const auto& a : axes) {
+    const face& end = B(a.brush).faces[1];
+    ASSERT_EQ(end.vcount, 12);
+    for (int k = 0; k < 12; ++k)
+      ExpectVertex(end.verts[k], {a.sx * radius[k], a.sy * radius[k], height[k]},
+                   "brush " + std::to_string(a.brush) + " ring " + std::to_string(k));
+  }
+  // Between the axis points the rings keep the polygon's corners.
+  ExpectVertex(B(0).faces[1].verts[0], {62, 248, 96}, "boundary 1");
+}
+
+TEST_F(TorusTest, HRangeFaceByMethod) {
+  struct Case {
+    int method, stored, res, expected;
+  };
+  const Case cases[] = {
+      {HRangeOuter, 0, 12, 2},   {HRangeLower, 0, 12, 5},   {HRangeInner, 0, 12, 8},
+      {HRangeUpper, 0, 12, 11},  {HRangeOuter, 0, 24, 5},   {HRangeLower, 0, 48, 23},
+      {HRangeInner, 0, 96, 71},  {HRangeUpper, 0, 192, 191},
+      // Custom numbers and methods outside the set keep the stored face...
+      {HRangeCustom, 7, 12, 7},  {5, 4, 12, 4},             {-1, 0, 12, 0},
+      // ...unless it names no wall face: it is clamped to the last one, or 0.
+      {HRangeCustom, 23, 12, 11}, {HRangeCustom, 12, 12, 11}, {7, 95, 24, 23},
+      {HRangeCustom, -3, 12, 0},
+  };
+  for (const Case& c : cases) {
+    res = c.res;
+    G_HFMethod[0] = c.method;
+    G_HFace[0] = c.stored;
+    Build();
+    const std::string where = "method " + std::to_string(c.method) + " face " + std::to_string(c.stored) +
+                              " res " + std::to_string(c.res);
+    EXPECT_EQ(G_HFace[0], c.expected) << where;
+    for (int j = 0; j < Group->bcount; ++j) {
+      const brush& b = B(j);
+      for (int i = 0; i < b.fcount; ++i) EXPECT_EQ(b.faces[i].hFace, i == c.expected + 2) << where << " face " << i;
+    }
+  }
+}
