@@ -31,21 +31,107 @@ void SetSphereHFace(int H) {
   if (hface < 0 || hface > H) hface = static_cast<int>(res * 0.25);
 }
 
+// Twice the signed area of the triangle of the profile corners a, b, c. The
+// differences and products of float coordinates are exact in double, so the
+// sign is exact.
+double Turn(const float* r, const float* z, int a, int b, int c) {
+  return (static_cast<double>(r[b]) - r[a]) * (static_cast<double>(z[c]) - z[b]) -
+         (static_cast<double>(z[b]) - z[a]) * (static_cast<double>(r[c]) - r[b]);
+}
+
+// For the closed profile polygon (r[i], z[i]), i = 0 .. n - 1, finds the
+// corners that are strict corners of its convex outline: corners first ..
+// last where the polygon turns the other way or runs straight on are left
+// out, one after the other, until every corner left turns the polygon's way.
+// Each corner takes as its source itself when kept, else the kept corner
+// before it. (The torus builder outlines its tube the same way.)
+void ConvexSources(const float* r, const float* z, int n, int first, int last, int* source) {
+  for (int i = 0; i < n; ++i) source[i] = i;
+  double area = 0.0;
+  for (int i = 0; i < n; ++i) {
+    const int j = (i + 1) % n;
+    area += static_cast<double>(r[i]) * z[j] - static_cast<double>(r[j]) * z[i];
+  }
+  const int orientation = (area > 0.0) - (area < 0.0);
+  if (orientation == 0) return;  // a profile without area: nothing to keep apart
+  int prev[CircleCapacity];
+  int next[CircleCapacity];
+  bool kept[CircleCapacity];
+  for (int i = 0; i < n; ++i) {
+    prev[i] = (i + n - 1) % n;
+    next[i] = (i + 1) % n;
+    kept[i] = true;
+  }
+  int count = n;
+  for (bool changed = true; changed && count > 3;) {
+    changed = false;
+    for (int i = first; i <= last && count > 3; ++i) {
+      if (!kept[i] || Turn(r, z, prev[i], i, next[i]) * orientation > 0.0) continue;
+      kept[i] = false;
+      next[prev[i]] = next[i];
+      prev[next[i]] = prev[i];
+      --count;
+      changed = true;
+    }
+  }
+  for (int i = 0; i < n; ++i) {
+    int j = i;
+    while (!kept[j]) j = (j + n - 1) % n;
+    source[i] = j;
+  }
+}
+
+// Heights of the two poles and the rings of the sphere.
+struct SphereRings {
+  std::unique_ptr<Vcircle[]> rings;
+  float top = 0.0f;
+  float bottom = 0.0f;
+};
+
 // Ring i is the parallel through meridian corner i (the corners with x > 0,
-// from the top down): its radius is the corner's x, its height the corner's y.
-void BuildRings(Vcircle* rings, int H) {
+// from the top down): its radius is the corner's x truncated to a whole
+// number (so that the ring lies on the grid of its polygon), its height the
+// corner's y. Where the meridian is finely divided (high resolutions) the
+// truncation bends the profile inward at some corners or lines up three of
+// them, which would make the wedges concave or give them two bands in one
+// plane. Such a ring takes the place of the ring before it instead (or of the
+// pole): the band between them has no area, and the profile is the convex
+// outline of the truncated corners. A profile that is convex as it is stays
+// unchanged.
+SphereRings BuildRings(int H) {
   const circle meridian = build_circle(res, static_cast<int>(rad));
-  for (int i = 0; i < H; ++i)
-    rings[i].CreateVcircle(build_circle(res, static_cast<int>(meridian.x[i])), meridian.y[i]);
+  // The profile: the top pole, the rings from the top down, the bottom pole.
+  float radius[CircleCapacity];
+  float height[CircleCapacity];
+  radius[0] = 0.0f;
+  height[0] = meridian.y[0];
+  for (int i = 0; i < H; ++i) {
+    radius[i + 1] = static_cast<float>(static_cast<int>(meridian.x[i]));
+    height[i + 1] = meridian.y[i];
+  }
+  radius[H + 1] = 0.0f;
+  height[H + 1] = meridian.y[H - 1];
+  int source[CircleCapacity];
+  ConvexSources(radius, height, H + 2, 1, H, source);
+
+  SphereRings r;
+  r.top = height[0];
+  r.bottom = height[H + 1];
+  r.rings = std::make_unique<Vcircle[]>(static_cast<size_t>(H));
+  for (int i = 0; i < H; ++i) {
+    const int s = source[i + 1];
+    r.rings[i].CreateVcircle(build_circle(res, static_cast<int>(radius[s])), height[s]);
+  }
+  return r;
 }
 
 // A meridian face at ring vertex j: the top pole, the ring vertices j from the
 // top down, the bottom pole.
-void FillMeridian(face& f, int j, const Vcircle* rings, int H) {
+void FillMeridian(face& f, int j, const SphereRings& r, int H) {
   f.vcount = H + 2;
-  f.verts[0] = vertex{0.0f, 0.0f, rings[0].v[j].z};
-  for (int i = 0; i < H; ++i) f.verts[i + 1] = rings[i].v[j];
-  f.verts[H + 1] = vertex{0.0f, 0.0f, rings[H - 1].v[j].z};
+  f.verts[0] = vertex{0.0f, 0.0f, r.top};
+  for (int i = 0; i < H; ++i) f.verts[i + 1] = r.rings[i].v[j];
+  f.verts[H + 1] = vertex{0.0f, 0.0f, r.bottom};
 }
 
 // Surface face k between the meridian faces A and B: the top triangle (k = 0),
@@ -76,7 +162,7 @@ void FillSurface(face& f, int k, const face& A, const face& B, int H) {
 // Brush j is the wedge between ring vertices j and j + 1; the last one ends at
 // the rings' closing entry, which equals vertex 0. The meridian faces keep the
 // constructor's texture "NULL" and slot.
-void FillBrush(brush& b, int j, const Vcircle* rings, int H) {
+void FillBrush(brush& b, int j, const SphereRings& rings, int H) {
   b.fcount = H + 3;
   b.section = j;
   FillMeridian(b.faces[0], j, rings, H);
@@ -117,10 +203,9 @@ void build_sphere() {
 
   SetSphereHFace(H);
 
-  auto rings = std::make_unique<Vcircle[]>(static_cast<size_t>(H));
-  BuildRings(rings.get(), H);
-  for (int j = 0; j < res; ++j) FillBrush(group.brushes[j], j, rings.get(), H);
-  rings.reset();
+  SphereRings rings = BuildRings(H);
+  for (int j = 0; j < res; ++j) FillBrush(group.brushes[j], j, rings, H);
+  rings.rings.reset();
 
   for (int j = 0; j < group.bcount; ++j) {
     brush& b = group.brushes[j];

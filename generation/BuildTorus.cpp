@@ -33,15 +33,80 @@ void SetTorusHFace() {
   if (hface < 0) hface = 0;
 }
 
+// Twice the signed area of the triangle of the profile corners a, b, c. The
+// differences and products of float coordinates are exact in double, so the
+// sign is exact.
+double Turn(const float* r, const float* z, int a, int b, int c) {
+  return (static_cast<double>(r[b]) - r[a]) * (static_cast<double>(z[c]) - z[b]) -
+         (static_cast<double>(z[b]) - z[a]) * (static_cast<double>(r[c]) - r[b]);
+}
+
+// For the closed profile polygon (r[i], z[i]), i = 0 .. n - 1, finds the
+// corners that are strict corners of its convex outline: corners first ..
+// last where the polygon turns the other way or runs straight on are left
+// out, one after the other, until every corner left turns the polygon's way.
+// Each corner takes as its source itself when kept, else the kept corner
+// before it. (The sphere builder outlines its meridian the same way.)
+void ConvexSources(const float* r, const float* z, int n, int first, int last, int* source) {
+  for (int i = 0; i < n; ++i) source[i] = i;
+  double area = 0.0;
+  for (int i = 0; i < n; ++i) {
+    const int j = (i + 1) % n;
+    area += static_cast<double>(r[i]) * z[j] - static_cast<double>(r[j]) * z[i];
+  }
+  const int orientation = (area > 0.0) - (area < 0.0);
+  if (orientation == 0) return;  // a profile without area: nothing to keep apart
+  int prev[CircleCapacity];
+  int next[CircleCapacity];
+  bool kept[CircleCapacity];
+  for (int i = 0; i < n; ++i) {
+    prev[i] = (i + n - 1) % n;
+    next[i] = (i + 1) % n;
+    kept[i] = true;
+  }
+  int count = n;
+  for (bool changed = true; changed && count > 3;) {
+    changed = false;
+    for (int i = first; i <= last && count > 3; ++i) {
+      if (!kept[i] || Turn(r, z, prev[i], i, next[i]) * orientation > 0.0) continue;
+      kept[i] = false;
+      next[prev[i]] = next[i];
+      prev[next[i]] = prev[i];
+      --count;
+      changed = true;
+    }
+  }
+  for (int i = 0; i < n; ++i) {
+    int j = i;
+    while (!kept[j]) j = (j + n - 1) % n;
+    source[i] = j;
+  }
+}
+
 // Ring k runs around the z axis through cross-section corner k: its radius is
-// the corner's distance from the axis, its height the corner's height.
+// the corner's distance from the axis truncated to a whole number (so that the
+// ring lies on the grid of its polygon), its height the corner's height. Where
+// the cross-section is finely divided and nearly flat (high resolutions), the
+// truncation bends the tube's profile inward at some corners or lines up three
+// of them, which would make the brushes concave or give them two walls in one
+// plane. Such a corner takes the ring of the corner before it instead: the
+// wall between them has no area, and the profile is the convex outline of the
+// truncated corners. A profile that is convex as it is stays unchanged.
 void BuildRings(Vcircle* rings, float t) {
   auto section = std::make_unique<Vcircle>();
   section->CreateVcircle(build_circle(res, static_cast<int>(t)), 0.0f);
+  float radius[CircleCapacity];
+  float height[CircleCapacity];
   for (int k = 0; k < res; ++k) {
     const vertex& corner = section->v[k];
-    const int radius = static_cast<int>(rad + t + corner.x);
-    rings[k].CreateVcircle(build_circle(res2, radius), corner.y);
+    radius[k] = static_cast<float>(static_cast<int>(rad + t + corner.x));
+    height[k] = corner.y;
+  }
+  int source[CircleCapacity];
+  ConvexSources(radius, height, res, 0, res - 1, source);
+  for (int k = 0; k < res; ++k) {
+    const int s = source[k];
+    rings[k].CreateVcircle(build_circle(res2, static_cast<int>(radius[s])), height[s]);
   }
   if (Sym)
     for (int k = 0; k < res; ++k) rings[k].AddSym(res2);

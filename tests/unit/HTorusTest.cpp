@@ -44,6 +44,7 @@ TEST_F(HTorusTest, CellOrderAndFaceFields) {
     res = c.res;
     res2 = c.res2;
     Sym = c.sym;
+    firstrun = true;
     tex1 = "OUTER";
     tex2 = "INNER";
     tex3 = "ENDS";
@@ -54,6 +55,8 @@ TEST_F(HTorusTest, CellOrderAndFaceFields) {
     EXPECT_EQ(Group->sections, c.sections) << where;
     EXPECT_EQ(Group->segments, c.segments) << where;
     EXPECT_EQ(Group->surfaces, 2) << where;
+    EXPECT_FALSE(firstrun) << where;
+    EXPECT_EQ(Gmessage, "  | [INFO] Hollow Torus generated\n");
     const struct {
       int pos;
       const char* texture;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "generation/Brush.h"
+#include "generation/Circle.h"
 #include "generation/Generate.h"
 #include "settings/Settings.h"
 #include "support/GlobalState.h"
@@ -77,6 +78,7 @@ TEST_F(SphereTest, GroupCountsAndFaceFields) {
       }
     }
     EXPECT_FALSE(firstrun) << where;
+    EXPECT_EQ(Gmessage, "  | [INFO] Sphere generated\n");
   }
 }
 
@@ -183,5 +185,40 @@ TEST_F(SphereTest, SymmetryLinesChangeNothing) {
         ExpectVertex(b.faces[i].verts[v], {a.faces[i].verts[v].x, a.faces[i].verts[v].y, a.faces[i].verts[v].z},
                      "brush " + std::to_string(j) + " face " + std::to_string(i));
     }
+  }
+}
+
+// Ring radii are the meridian's x truncated. Where truncation bends the finely
+// divided profile inward or lines up three corners (high resolutions), such a
+// ring takes the place of the ring before it, so its band has no area and
+// the wedge stays convex; the poles keep the meridian's heights.
+TEST_F(SphereTest, RingsThatTruncationBendsInwardTakeThePreviousRing) {
+  struct Case {
+    int res;
+    float rad;
+    bool bent;  // the truncated profile is not convex
+  };
+  const Case cases[] = {{12, 100, false}, {48, 300, false}, {96, 128, true}, {96, 100, true}, {192, 1000, true}};
+  for (const Case& c : cases) {
+    res = c.res;
+    rad = c.rad;
+    Build();
+    const int H = c.res / 2;
+    const circle meridian = build_circle(c.res, static_cast<int>(c.rad));
+    const face& m = B(c.res - 1).faces[1];  // vertex i + 1 is vertex 0 of ring i
+    ExpectVertex(m.verts[0], {0, 0, meridian.y[0]}, "top pole");
+    ExpectVertex(m.verts[H + 1], {0, 0, meridian.y[H - 1]}, "bottom pole");
+    int collapsed = 0;
+    for (int i = 0; i < H; ++i) {
+      const vertex& v = m.verts[i + 1];
+      const vertex& above = m.verts[i];
+      const int radius = static_cast<int>(meridian.x[i]);
+      const bool own = v.y == static_cast<float>(radius) && v.x == build_circle(c.res, radius).x[0] &&
+                       v.z == meridian.y[i];
+      const bool previous = v.x == above.x && v.y == above.y && v.z == above.z;
+      EXPECT_TRUE(own || previous) << "res " << c.res << " ring " << i;
+      if (!own) ++collapsed;
+    }
+    EXPECT_EQ(collapsed > 0, c.bent) << "res " << c.res << ": " << collapsed << " rings collapsed";
   }
 }

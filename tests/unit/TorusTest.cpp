@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "generation/Brush.h"
+#include "generation/Circle.h"
 #include "generation/Generate.h"
 #include "settings/Settings.h"
 #include "support/GlobalState.h"
@@ -77,6 +78,7 @@ TEST_F(TorusTest, GroupCountsAndFaceFields) {
       }
     }
     EXPECT_FALSE(firstrun);
+    EXPECT_EQ(Gmessage, "  | [INFO] Torus generated\n");
   }
 }
 
@@ -192,5 +194,39 @@ TEST_F(TorusTest, HRangeFaceByMethod) {
       const brush& b = B(j);
       for (int i = 0; i < b.fcount; ++i) EXPECT_EQ(b.faces[i].hFace, i == c.expected + 2) << where << " face " << i;
     }
+  }
+}
+
+// Ring radii are the truncated sums. Where truncation bends the finely divided
+// profile of the tube inward or lines up three corners (high resolutions),
+// such a corner takes the ring of the corner before it, so its wall has no
+// area and the brush stays convex; elsewhere every ring keeps its own radius.
+TEST_F(TorusTest, CornersThatTruncationBendsInwardTakeThePreviousRing) {
+  struct Case {
+    int res;
+    float rad, rad3;
+    bool bent;  // the truncated profile is not convex
+  };
+  const Case cases[] = {{12, 128, 320, false}, {24, 100, 300, false}, {48, 128, 320, false},
+                        {48, 400, 320, true},  {96, 128, 320, true},  {192, 129, 320, true}};
+  for (const Case& c : cases) {
+    res = c.res;
+    rad = c.rad;
+    rad3 = c.rad3;
+    Build();
+    const float t = (c.rad3 - c.rad) / 2;
+    const circle section = build_circle(c.res, static_cast<int>(t));
+    const face& end = B(11).faces[1];  // vertex k is vertex 0 of ring k: (r / 4, r, h)
+    int collapsed = 0;
+    for (int k = 0; k < c.res; ++k) {
+      const vertex& v = end.verts[k];
+      const vertex& before = end.verts[(k + c.res - 1) % c.res];
+      const float radius = static_cast<float>(static_cast<int>(c.rad + t + section.x[k]));
+      const bool own = v.y == radius && v.x == radius / 4 && v.z == section.y[k];
+      const bool previous = v.x == before.x && v.y == before.y && v.z == before.z;
+      EXPECT_TRUE(own || previous) << "res " << c.res << " ring " << k;
+      if (!own) ++collapsed;
+    }
+    EXPECT_EQ(collapsed > 0, c.bent) << "res " << c.res << ": " << collapsed << " corners collapsed";
   }
 }
