@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
+#include "generation/BaseShift.h"
 #include "generation/Brush.h"
+#include "generation/CleanUp.h"
+#include "generation/ExportSelection.h"
 #include "generation/Generate.h"
+#include "generation/TextureAxes.h"
 #include "settings/Settings.h"
 #include "support/GlobalState.h"
 
@@ -197,4 +202,142 @@ TEST_F(HTorusTest, HRangeFaces) {
       for (int i = 2; i < 6; ++i) EXPECT_FALSE(cell.faces[i].hFace) << where;
     }
   }
+}
+
+namespace {
+
+// The face with cleared axes, given world axes or face axes as the texture
+// pass gives them; `unreversed` first puts back the vertex order the face had
+// then.
+face Aligned(const face& f, bool toFace, bool unreversed) {
+  face c(f);
+  if (unreversed) c.RevOrder();
+  c.vecHor = vector{};
+  c.vecVer = vector{};
+  if (toFace)
+    AlignToFace(c);
+  else
+    AlignToWorld(c);
+  return c;
+}
+
+float Reduced(const face& f, float shift, axis a) {
+  face c(f);
+  c.rot = 0.0f;
+  (a == hor ? c.shiftX : c.shiftY) = shift;
+  MiniShift(c, a);
+  return a == hor ? c.shiftX : c.shiftY;
+}
+
+// The face's axes are those of `expected`, each negated where asked.
+void ExpectAxes(const face& f, const face& expected, bool flipHor, bool flipVer, const std::string& where) {
+  const float h = flipHor ? -1.0f : 1.0f, v = flipVer ? -1.0f : 1.0f;
+  EXPECT_EQ(f.vecHor.x, h * expected.vecHor.x) << where;
+  EXPECT_EQ(f.vecHor.y, h * expected.vecHor.y) << where;
+  EXPECT_EQ(f.vecHor.z, h * expected.vecHor.z) << where;
+  EXPECT_EQ(f.vecVer.x, v * expected.vecVer.x) << where;
+  EXPECT_EQ(f.vecVer.y, v * expected.vecVer.y) << where;
+  EXPECT_EQ(f.vecVer.z, v * expected.vecVer.z) << where;
+}
+
+}  // namespace
+
+// The sides between segments carry the hidden texture's world axes whatever
+// the slots' alignment flags say, and only wrapping flags start the wrapping
+// pass: horizontal wrapping alone leaves every scale at 1.
+TEST_F(HTorusTest, SidesWorldAlignedAndHorizontalWrappingAloneRunsNoPass) {
+  for (int s = 0; s < SlotCount; ++s) {
+    facealign[s] = Hwrapping[s] = Shear[s] = true;
+    G_ScaleX[s] = 2.0f;
+  }
+  Build();
+  for (int b = 0; b < Group->bcount; ++b) {
+    const brush& cell = B(b);
+    for (int i = 4; i < 6; ++i) {
+      const std::string where = "brush " + std::to_string(b) + " face " + std::to_string(i);
+      ExpectAxes(cell.faces[i], Aligned(cell.faces[i], false, false), false, false, where);
+      EXPECT_EQ(cell.faces[i].shiftX, 0.0f) << where;
+      EXPECT_EQ(cell.faces[i].shiftY, 0.0f) << where;
+    }
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(cell.faces[i].scaleX, 1.0f) << "brush " << b << " face " << i;
+  }
+}
+
+// With shear a face-aligned outer wall takes the negated horizontal base shift
+// as its vertical shift even without horizontal wrapping.
+TEST_F(HTorusTest, ShearWithoutHorizontalWrapping) {
+  for (bool shear : {false, true}) {
+    facealign[0] = true;
+    Shear[0] = shear;
+    Build();
+    int nonzero = 0;
+    for (int b = 0; b < Group->bcount; ++b) {
+      const face& outer = B(b).faces[1];
+      const float expected = shear ? Reduced(outer, -GetBaseShift(outer, hor), ver) : 0.0f;
+      EXPECT_EQ(outer.shiftY, expected) << (shear ? "shear " : "") << "brush " << b;
+      EXPECT_EQ(outer.shiftX, 0.0f) << "brush " << b;
+      if (expected != 0.0f) ++nonzero;
+    }
+    if (shear) {
+      EXPECT_GT(nonzero, Group->bcount / 2);
+    }
+  }
+}
+
+// After the reversal of the inner wall and the cell ends, a face-aligned
+// inner wall has its horizontal axis and its horizontal shift negated, a
+// face-aligned start end without shear both axes; with shear the start end
+// keeps its axes and has its horizontal shift negated. The end at the
+// section's end is reversed but never flipped.
+TEST_F(HTorusTest, FlipsAfterTheReversal) {
+  struct Case {
+    bool align0, align1, align2, shear2;
+  };
+  const Case cases[] = {{true, false, false, false}, {false, true, false, false}, {false, false, true, false},
+                        {false, false, true, true}};
+  for (const Case& c : cases) {
+    facealign[0] = c.align0;
+    facealign[1] = c.align1;
+    facealign[2] = c.align2;
+    Shear[2] = c.shear2;
+    wrapping[2] = c.shear2;  // gives the sheared ends a horizontal base shift
+    Build();
+    const std::string where = std::string("facealign ") + (c.align0 ? "1" : "0") + (c.align1 ? "1" : "0") +
+                              (c.align2 ? "1" : "0") + (c.shear2 ? " shear" : "");
+    int nonzero = 0;
+    for (int b = 0; b < Group->bcount; ++b) {
+      const face& inner = B(b).faces[0];
+      ExpectAxes(inner, Aligned(inner, c.align1, true), c.align1, false, where + " inner wall");
+      EXPECT_EQ(std::signbit(inner.shiftX), c.align1) << where << " brush " << b;
+      const face& start = B(b).faces[2];
+      const face& end = B(b).faces[3];
+      const face startAxes = Aligned(start, c.align2, true);
+      const face endAxes = Aligned(end, c.align2, true);
+      ExpectAxes(start, startAxes, c.align2 && !c.shear2, c.align2 && !c.shear2, where + " start end");
+      ExpectAxes(end, endAxes, false, false, where + " end end");
+      if (c.shear2) {
+        const float startShift = GetBaseShift(startAxes, hor);
+        EXPECT_EQ(start.shiftX, Reduced(start, -startShift, hor)) << where << " brush " << b;
+        EXPECT_EQ(end.shiftX, Reduced(end, GetBaseShift(endAxes, hor), hor)) << where << " brush " << b;
+        if (startShift != 0.0f) ++nonzero;
+      }
+    }
+    if (c.shear2) {
+      EXPECT_GT(nonzero, Group->bcount / 2) << where;
+    }
+  }
+}
+
+// The build computes the export selection for its own group, by sections and
+// segments: sections 2 to 3, segments 1 to 6 are brushes 12 to 17 and 24 to 29.
+TEST_F(HTorusTest, ExportSelectionBySectionsAndSegments) {
+  D_method = ExportSectionRange;
+  D_start = 2;
+  D_end = 3;
+  D_start2 = 1;
+  D_end2 = 6;
+  Build();
+  ASSERT_EQ(D_listSize, 144);
+  for (int b = 0; b < 144; ++b)
+    EXPECT_EQ(IsBrushSelected(b), (b >= 12 && b <= 17) || (b >= 24 && b <= 29)) << b;
 }

@@ -4,9 +4,13 @@
 #include <string>
 #include <utility>
 
+#include "generation/BaseShift.h"
 #include "generation/Brush.h"
 #include "generation/Circle.h"
+#include "generation/CleanUp.h"
+#include "generation/ExportSelection.h"
 #include "generation/Generate.h"
+#include "generation/TextureAxes.h"
 #include "settings/Settings.h"
 #include "support/GlobalState.h"
 
@@ -220,5 +224,98 @@ TEST_F(SphereTest, RingsThatTruncationBendsInwardTakeThePreviousRing) {
       if (!own) ++collapsed;
     }
     EXPECT_EQ(collapsed > 0, c.bent) << "res " << c.res << ": " << collapsed << " rings collapsed";
+  }
+}
+
+namespace {
+
+face WorldAligned(const face& f) {
+  face c(f);
+  c.vecHor = vector{};
+  c.vecVer = vector{};
+  AlignToWorld(c);
+  return c;
+}
+
+float Reduced(const face& f, float shift, axis a) {
+  face c(f);
+  c.rot = 0.0f;
+  (a == hor ? c.shiftX : c.shiftY) = shift;
+  MiniShift(c, a);
+  return a == hor ? c.shiftX : c.shiftY;
+}
+
+}  // namespace
+
+// The meridian faces keep "NULL" and world axes whatever the hidden texture
+// and the outer slot's settings are.
+TEST_F(SphereTest, MeridianFacesStayNullAndWorldAligned) {
+  texn = "HIDDEN";
+  facealign[0] = wrapping[0] = Hwrapping[0] = Shear[0] = true;
+  Build();
+  for (int j = 0; j < Group->bcount; ++j) {
+    for (int i = 0; i < 2; ++i) {
+      const face& f = B(j).faces[i];
+      const face w = WorldAligned(f);
+      const std::string where = "brush " + std::to_string(j) + " face " + std::to_string(i);
+      EXPECT_EQ(f.texture, "NULL") << where;
+      EXPECT_EQ(f.vecHor.x, w.vecHor.x) << where;
+      EXPECT_EQ(f.vecHor.y, w.vecHor.y) << where;
+      EXPECT_EQ(f.vecVer.y, w.vecVer.y) << where;
+      EXPECT_EQ(f.vecVer.z, w.vecVer.z) << where;
+      EXPECT_EQ(f.shiftX, 0.0f) << where;
+      EXPECT_EQ(f.shiftY, 0.0f) << where;
+      EXPECT_EQ(f.scaleX, 1.0f) << where;
+    }
+  }
+}
+
+// Horizontal wrapping alone does not start the wrapping pass (the surface
+// keeps scale 1 although the slot asks for 2). The horizontal base shift goes
+// to the H-range source face only, or with shear to every surface face; the
+// builder does not negate it, the post-pass negates the sheared one.
+TEST_F(SphereTest, HorizontalBaseShiftWithoutTheWrappingPass) {
+  for (bool shear : {false, true}) {
+    facealign[0] = Hwrapping[0] = true;
+    Shear[0] = shear;
+    G_ScaleX[0] = 2.0f;
+    Build();
+    int nonzero = 0;
+    for (int j = 0; j < Group->bcount; ++j) {
+      for (int k = 0; k <= res / 2; ++k) {
+        const face& f = B(j).faces[k + 2];
+        const std::string where = (shear ? "shear brush " : "brush ") + std::to_string(j) + " band " + std::to_string(k);
+        EXPECT_EQ(f.scaleX, 1.0f) << where;
+        EXPECT_EQ(f.shiftX, 0.0f) << where;
+        const float base = GetBaseShift(f, hor);
+        const float expected = shear ? Reduced(f, -base, ver) : f.hFace ? Reduced(f, base, ver) : 0.0f;
+        EXPECT_EQ(f.shiftY, expected) << where;
+        if (expected != 0.0f) ++nonzero;
+      }
+    }
+    EXPECT_GE(nonzero, Group->bcount) << shear;
+  }
+}
+
+// The build computes the export selection for its own group: wedge j is
+// brush j.
+TEST_F(SphereTest, ExportSelectionSelectsWedges) {
+  struct Case {
+    int method, method2, start, end, nth;
+    bool selected[12];
+  };
+  const Case cases[] = {
+      {ExportBrushRange, RuleNone, 2, 4, 1, {false, true, true, true}},
+      {ExportAll, RuleNthSection, 1, 0, 3, {false, false, true, false, false, true, false, false, true, false, false, true}},
+  };
+  for (const Case& c : cases) {
+    D_method = c.method;
+    D_method2 = c.method2;
+    D_start = c.start;
+    D_end = c.end;
+    D_nth = c.nth;
+    Build();
+    ASSERT_EQ(D_listSize, 12);
+    for (int j = 0; j < 12; ++j) EXPECT_EQ(IsBrushSelected(j), c.selected[j]) << c.method << " wedge " << j;
   }
 }

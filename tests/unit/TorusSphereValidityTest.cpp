@@ -10,8 +10,10 @@
 #include "generation/Brush.h"
 #include "generation/Generate.h"
 #include "settings/Settings.h"
+#include "settings/Template.h"
 #include "support/BrushCheck.h"
 #include "support/GlobalState.h"
+#include "support/Process.h"
 
 namespace {
 
@@ -181,4 +183,40 @@ TEST_F(ValidityTest, HollowTorus) {
     Build(c);
     Check(c, (c.res + (c.sym ? 4 : 0)) * (c.res2 + (c.sym ? 4 : 0)));
   }
+}
+
+// The example templates load the settings their comments describe, build
+// without menus and give valid brushes.
+TEST_F(ValidityTest, ExampleTemplates) {
+  struct Example {
+    const char* file;
+    bool* shapeFlag;
+    int res, res2;
+    float rad, rad2, rad3;
+    bool sym;
+    int brushes;
+  };
+  const Example examples[] = {
+      {"torus.kvt", &IsTorus, 24, 48, 256, 256, 512, true, 52},
+      {"sphere.kvt", &IsSphere, 24, 12, 384, 256, 320, false, 24},
+      {"htorus.kvt", &IsHTorus, 12, 24, 256, 480, 544, false, 288},
+  };
+  for (const Example& e : examples) {
+    ASSERT_TRUE(LoadTemplate(SourceDir() + "/examples/" + e.file)) << e.file;
+    EXPECT_TRUE(*e.shapeFlag) << e.file;
+    EXPECT_TRUE(nomenu && exmap && exobj) << e.file;
+    EXPECT_EQ(res, e.res) << e.file;
+    EXPECT_EQ(res2, e.res2) << e.file;
+    EXPECT_EQ(rad, e.rad) << e.file;
+    EXPECT_EQ(rad2, e.rad2) << e.file;
+    EXPECT_EQ(rad3, e.rad3) << e.file;
+    EXPECT_EQ(Sym, e.sym) << e.file;
+    EXPECT_TRUE(facealign[SlotOuter] && wrapping[SlotOuter] && Hwrapping[SlotOuter]) << e.file;
+    ASSERT_TRUE(Generate()) << e.file;
+    const MapCheck m = CheckGroupAsMap();
+    EXPECT_TRUE(m.ok) << e.file << ": " << m.error;
+    EXPECT_EQ(m.brushes, e.brushes) << e.file;
+  }
+  EXPECT_TRUE(facealign[SlotInner] && wrapping[SlotInner] && facealign[SlotFloor]);
+  EXPECT_EQ(G_HFMethod[SlotInner], HRangeInner);
 }

@@ -3,9 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "generation/BaseShift.h"
 #include "generation/Brush.h"
 #include "generation/Circle.h"
+#include "generation/CleanUp.h"
+#include "generation/ExportSelection.h"
 #include "generation/Generate.h"
+#include "generation/TextureAxes.h"
 #include "settings/Settings.h"
 #include "support/GlobalState.h"
 
@@ -229,4 +233,116 @@ TEST_F(TorusTest, CornersThatTruncationBendsInwardTakeThePreviousRing) {
     }
     EXPECT_EQ(collapsed > 0, c.bent) << "res " << c.res << ": " << collapsed << " corners collapsed";
   }
+}
+
+namespace {
+
+// The axes that world alignment gives the face.
+face WorldAligned(const face& f) {
+  face c(f);
+  c.vecHor = vector{};
+  c.vecVer = vector{};
+  AlignToWorld(c);
+  return c;
+}
+
+// The shift as the post-pass reduces it into the slot's texture size.
+float Reduced(const face& f, float shift, axis a) {
+  face c(f);
+  c.rot = 0.0f;
+  (a == hor ? c.shiftX : c.shiftY) = shift;
+  MiniShift(c, a);
+  return a == hor ? c.shiftX : c.shiftY;
+}
+
+void ExpectAxes(const face& f, const face& expected, const std::string& where) {
+  EXPECT_EQ(f.vecHor.x, expected.vecHor.x) << where;
+  EXPECT_EQ(f.vecHor.y, expected.vecHor.y) << where;
+  EXPECT_EQ(f.vecHor.z, expected.vecHor.z) << where;
+  EXPECT_EQ(f.vecVer.x, expected.vecVer.x) << where;
+  EXPECT_EQ(f.vecVer.y, expected.vecVer.y) << where;
+  EXPECT_EQ(f.vecVer.z, expected.vecVer.z) << where;
+}
+
+}  // namespace
+
+// Faces of a world-aligned slot, and faces whose texture is the hidden one,
+// get the axes of their plane. A world-aligned slot also takes no base shift
+// and keeps the wrapping pass from running (the slot's scales would show it).
+TEST_F(TorusTest, WorldAlignedWhenTheSlotIsOrTheTextureIsHidden) {
+  struct Case {
+    bool facealign;
+    const char* tex1;
+  };
+  const Case cases[] = {{false, "WALL"}, {true, "NULL"}};
+  for (const Case& c : cases) {
+    facealign[0] = c.facealign;
+    tex1 = c.tex1;
+    wrapping[0] = Hwrapping[0] = true;
+    G_ScaleX[0] = 2.0f;
+    G_ScaleY[0] = 3.0f;
+    Build();
+    for (int j = 0; j < Group->bcount; ++j) {
+      const brush& b = B(j);
+      for (int i = 0; i < b.fcount; ++i) {
+        const face& f = b.faces[i];
+        const std::string where = std::string(c.tex1) + " brush " + std::to_string(j) + " face " + std::to_string(i);
+        ExpectAxes(f, WorldAligned(f), where);
+        if (c.facealign) continue;
+        EXPECT_EQ(f.shiftX, 0.0f) << where;
+        EXPECT_EQ(f.shiftY, 0.0f) << where;
+        EXPECT_EQ(f.scaleX, 1.0f) << where;
+        EXPECT_EQ(f.scaleY, 1.0f) << where;
+      }
+    }
+  }
+}
+
+// Horizontal wrapping alone starts the wrapping pass (the walls take the
+// slot's scales) and leaves every horizontal shift at 0.
+TEST_F(TorusTest, HorizontalWrappingAloneStartsTheWrappingPass) {
+  facealign[0] = true;
+  Hwrapping[0] = true;
+  G_ScaleX[0] = 2.0f;
+  G_ScaleY[0] = 3.0f;
+  Build();
+  for (int j = 0; j < Group->bcount; ++j) {
+    const brush& b = B(j);
+    for (int i = 0; i < b.fcount; ++i) {
+      const face& f = b.faces[i];
+      EXPECT_EQ(f.shiftX, 0.0f) << "brush " << j << " face " << i;
+      EXPECT_EQ(f.scaleX, i < 2 ? 1.0f : 2.0f) << "brush " << j << " face " << i;
+      EXPECT_EQ(f.scaleY, i < 2 ? 1.0f : 3.0f) << "brush " << j << " face " << i;
+    }
+  }
+}
+
+// With shear every face-aligned wall takes the negated horizontal base shift
+// as its vertical shift, not only the H-range source face.
+TEST_F(TorusTest, ShearGivesEveryWallTheNegatedHorizontalShift) {
+  facealign[0] = true;
+  Hwrapping[0] = true;
+  Shear[0] = true;
+  Build();
+  int nonzero = 0;
+  for (int j = 0; j < Group->bcount; ++j) {
+    const brush& b = B(j);
+    for (int k = 0; k < res; ++k) {
+      const face& f = b.faces[k + 2];
+      const float base = GetBaseShift(f, hor);
+      EXPECT_EQ(f.shiftY, Reduced(f, -base, ver)) << "brush " << j << " wall " << k;
+      if (base != 0.0f) ++nonzero;
+    }
+  }
+  EXPECT_GT(nonzero, Group->bcount);
+}
+
+// The build computes the export selection for its own group: one brush per
+// section.
+TEST_F(TorusTest, ExportSelectionCountsOneSegmentPerSection) {
+  D_method2 = RuleNthSection;
+  D_nth = 3;
+  Build();
+  ASSERT_EQ(D_listSize, 12);
+  for (int j = 0; j < 12; ++j) EXPECT_EQ(IsBrushSelected(j), j % 3 == 2) << j;
 }
