@@ -213,8 +213,9 @@ void build_sphere() {
   }
   if (facealign[SlotOuter] && wrapping[SlotOuter]) Texturize();
 
-  // The start meridian faces were listed in the order of the end ones; turn
-  // them to face outward the other way.
+  // The start meridian faces were listed in the order of the end ones, which
+  // face the other way: reverse them so that both run clockwise seen from
+  // outside.
   for (int j = 0; j < group.bcount; ++j) group.brushes[j].faces[0].RevOrder();
 
   CleanUp();

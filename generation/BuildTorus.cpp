@@ -190,8 +190,8 @@ void build_torus() {
   }
   if (facealign[SlotOuter] && (wrapping[SlotOuter] || Hwrapping[SlotOuter])) Texturize();
 
-  // The start caps were listed in the order of the end caps; turn them to face
-  // outward the other way.
+  // The start caps were listed in the order of the end caps, which face the
+  // other way: reverse them so that both run clockwise seen from outside.
   for (int j = 0; j < group.bcount; ++j) group.brushes[j].faces[0].RevOrder();
 
   CleanUp();
