@@ -2,6 +2,7 @@
 // The solid between the two is cut into cells, sections around the z axis
 // and segments around the tube; every cell is a brush of six four-sided
 // faces: inner wall, outer wall, two cell ends and two sides.
+#include <limits>
 #include <memory>
 
 #include "generation/BaseShift.h"
@@ -16,6 +17,15 @@
 #include "settings/Settings.h"
 
 namespace {
+
+// Truncation toward zero, saturated at the limits of int: only absurd radii
+// reach them, where a plain conversion would be undefined.
+int TruncatedInt(float value) {
+  if (value != value) return 0;
+  if (value >= 2147483648.0f) return std::numeric_limits<int>::max();
+  if (value <= -2147483648.0f) return std::numeric_limits<int>::min();
+  return static_cast<int>(value);
+}
 
 // Face order within a cell.
 enum { FaceInner = 0, FaceOuter = 1, FaceStart = 2, FaceEnd = 3, FaceSideK = 4, FaceSideNext = 5 };
@@ -54,17 +64,17 @@ HTorusRings BuildRings(int P, float t, float h) {
   r.rings = std::make_unique<Vcircle[]>(static_cast<size_t>(2 * P + 2));
   Vcircle& outerSection = r.rings[2 * P];
   Vcircle& innerSection = r.rings[2 * P + 1];
-  outerSection.CreateVcircle(build_circle(res, static_cast<int>(t)), 0.0f);
-  innerSection.CreateVcircle(build_circle(res, static_cast<int>(h)), 0.0f);
+  outerSection.CreateVcircle(build_circle(res, TruncatedInt(t)), 0.0f);
+  innerSection.CreateVcircle(build_circle(res, TruncatedInt(h)), 0.0f);
   if (Sym) {
     outerSection.AddSym(res);
     innerSection.AddSym(res);
   }
   for (int i = 0; i < P; ++i) {
     const vertex& o = outerSection.v[i];
-    r.rings[i].CreateVcircle(build_circle(res2, static_cast<int>(rad + t + o.x)), o.y);
+    r.rings[i].CreateVcircle(build_circle(res2, TruncatedInt(rad + t + o.x)), o.y);
     const vertex& n = innerSection.v[i];
-    r.rings[P + i].CreateVcircle(build_circle(res2, static_cast<int>(rad + t + n.x)), n.y);
+    r.rings[P + i].CreateVcircle(build_circle(res2, TruncatedInt(rad + t + n.x)), n.y);
   }
   if (Sym) {
     for (int i = 0; i < P; ++i) {

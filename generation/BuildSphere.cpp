@@ -1,6 +1,7 @@
 // The sphere: one wedge brush per section around the z axis, from pole to
 // pole, with two flat meridian faces and one surface face per latitude band;
 // the bands at the poles are triangles that make flat caps.
+#include <limits>
 #include <memory>
 
 #include "generation/BaseShift.h"
@@ -15,6 +16,15 @@
 #include "settings/Settings.h"
 
 namespace {
+
+// Truncation toward zero, saturated at the limits of int: only absurd radii
+// reach them, where a plain conversion would be undefined.
+int TruncatedInt(float value) {
+  if (value != value) return 0;
+  if (value >= 2147483648.0f) return std::numeric_limits<int>::max();
+  if (value <= -2147483648.0f) return std::numeric_limits<int>::min();
+  return static_cast<int>(value);
+}
 
 // The surface face of slot 0 whose extent and shift are the reference for
 // horizontal wrapping. The fractions are taken of res; a number that names no
@@ -31,12 +41,11 @@ void SetSphereHFace(int H) {
   if (hface < 0 || hface > H) hface = static_cast<int>(res * 0.25);
 }
 
-// Twice the signed area of the triangle of the profile corners a, b, c. The
-// differences and products of float coordinates are exact in double, so the
-// sign is exact.
-double Turn(const float* r, const float* z, int a, int b, int c) {
-  return (static_cast<double>(r[b]) - r[a]) * (static_cast<double>(z[c]) - z[b]) -
-         (static_cast<double>(z[b]) - z[a]) * (static_cast<double>(r[c]) - r[b]);
+// Twice the signed area of the triangle of the profile corners a, b, c. For
+// whole radii and float heights of any usable size the differences and
+// products are exact in double, so the sign is exact.
+double Turn(const double* r, const double* z, int a, int b, int c) {
+  return (r[b] - r[a]) * (z[c] - z[b]) - (z[b] - z[a]) * (r[c] - r[b]);
 }
 
 // For the closed profile polygon (r[i], z[i]), i = 0 .. n - 1, finds the
@@ -45,12 +54,12 @@ double Turn(const float* r, const float* z, int a, int b, int c) {
 // out, one after the other, until every corner left turns the polygon's way.
 // Each corner takes as its source itself when kept, else the kept corner
 // before it. (The torus builder outlines its tube the same way.)
-void ConvexSources(const float* r, const float* z, int n, int first, int last, int* source) {
+void ConvexSources(const double* r, const double* z, int n, int first, int last, int* source) {
   for (int i = 0; i < n; ++i) source[i] = i;
   double area = 0.0;
   for (int i = 0; i < n; ++i) {
     const int j = (i + 1) % n;
-    area += static_cast<double>(r[i]) * z[j] - static_cast<double>(r[j]) * z[i];
+    area += r[i] * z[j] - r[j] * z[i];
   }
   const int orientation = (area > 0.0) - (area < 0.0);
   if (orientation == 0) return;  // a profile without area: nothing to keep apart
@@ -99,28 +108,27 @@ struct SphereRings {
 // outline of the truncated corners. A profile that is convex as it is stays
 // unchanged.
 SphereRings BuildRings(int H) {
-  const circle meridian = build_circle(res, static_cast<int>(rad));
+  const circle meridian = build_circle(res, TruncatedInt(rad));
   // The profile: the top pole, the rings from the top down, the bottom pole.
-  float radius[CircleCapacity];
-  float height[CircleCapacity];
-  radius[0] = 0.0f;
-  height[0] = meridian.y[0];
-  for (int i = 0; i < H; ++i) {
-    radius[i + 1] = static_cast<float>(static_cast<int>(meridian.x[i]));
-    height[i + 1] = meridian.y[i];
-  }
-  radius[H + 1] = 0.0f;
-  height[H + 1] = meridian.y[H - 1];
+  int radius[CircleCapacity];
+  double profileR[CircleCapacity];
+  double profileZ[CircleCapacity];
+  radius[0] = radius[H + 1] = 0;
+  for (int i = 0; i < H; ++i) radius[i + 1] = TruncatedInt(meridian.x[i]);
+  for (int i = 0; i < H + 2; ++i) profileR[i] = radius[i];
+  profileZ[0] = meridian.y[0];
+  for (int i = 0; i < H; ++i) profileZ[i + 1] = meridian.y[i];
+  profileZ[H + 1] = meridian.y[H - 1];
   int source[CircleCapacity];
-  ConvexSources(radius, height, H + 2, 1, H, source);
+  ConvexSources(profileR, profileZ, H + 2, 1, H, source);
 
   SphereRings r;
-  r.top = height[0];
-  r.bottom = height[H + 1];
+  r.top = meridian.y[0];
+  r.bottom = meridian.y[H - 1];
   r.rings = std::make_unique<Vcircle[]>(static_cast<size_t>(H));
   for (int i = 0; i < H; ++i) {
     const int s = source[i + 1];
-    r.rings[i].CreateVcircle(build_circle(res, static_cast<int>(radius[s])), height[s]);
+    r.rings[i].CreateVcircle(build_circle(res, radius[s]), static_cast<float>(profileZ[s]));
   }
   return r;
 }

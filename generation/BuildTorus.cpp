@@ -1,6 +1,7 @@
 // The torus: one brush per section around the z axis, a closed prism whose
 // caps are the tube's cross-section at the section's ends and whose wall
 // faces are the tube's surface, one per segment of the cross-section.
+#include <limits>
 #include <memory>
 
 #include "generation/BaseShift.h"
@@ -15,6 +16,15 @@
 #include "settings/Settings.h"
 
 namespace {
+
+// Truncation toward zero, saturated at the limits of int: only absurd radii
+// reach them, where a plain conversion would be undefined.
+int TruncatedInt(float value) {
+  if (value != value) return 0;
+  if (value >= 2147483648.0f) return std::numeric_limits<int>::max();
+  if (value <= -2147483648.0f) return std::numeric_limits<int>::min();
+  return static_cast<int>(value);
+}
 
 // The wall face of slot 0 whose extent and shift are the reference for
 // horizontal wrapping, by method. A custom number beyond the wall faces (left
@@ -33,12 +43,11 @@ void SetTorusHFace() {
   if (hface < 0) hface = 0;
 }
 
-// Twice the signed area of the triangle of the profile corners a, b, c. The
-// differences and products of float coordinates are exact in double, so the
-// sign is exact.
-double Turn(const float* r, const float* z, int a, int b, int c) {
-  return (static_cast<double>(r[b]) - r[a]) * (static_cast<double>(z[c]) - z[b]) -
-         (static_cast<double>(z[b]) - z[a]) * (static_cast<double>(r[c]) - r[b]);
+// Twice the signed area of the triangle of the profile corners a, b, c. For
+// whole radii and float heights of any usable size the differences and
+// products are exact in double, so the sign is exact.
+double Turn(const double* r, const double* z, int a, int b, int c) {
+  return (r[b] - r[a]) * (z[c] - z[b]) - (z[b] - z[a]) * (r[c] - r[b]);
 }
 
 // For the closed profile polygon (r[i], z[i]), i = 0 .. n - 1, finds the
@@ -47,12 +56,12 @@ double Turn(const float* r, const float* z, int a, int b, int c) {
 // out, one after the other, until every corner left turns the polygon's way.
 // Each corner takes as its source itself when kept, else the kept corner
 // before it. (The sphere builder outlines its meridian the same way.)
-void ConvexSources(const float* r, const float* z, int n, int first, int last, int* source) {
+void ConvexSources(const double* r, const double* z, int n, int first, int last, int* source) {
   for (int i = 0; i < n; ++i) source[i] = i;
   double area = 0.0;
   for (int i = 0; i < n; ++i) {
     const int j = (i + 1) % n;
-    area += static_cast<double>(r[i]) * z[j] - static_cast<double>(r[j]) * z[i];
+    area += r[i] * z[j] - r[j] * z[i];
   }
   const int orientation = (area > 0.0) - (area < 0.0);
   if (orientation == 0) return;  // a profile without area: nothing to keep apart
@@ -94,19 +103,21 @@ void ConvexSources(const float* r, const float* z, int n, int first, int last, i
 // truncated corners. A profile that is convex as it is stays unchanged.
 void BuildRings(Vcircle* rings, float t) {
   auto section = std::make_unique<Vcircle>();
-  section->CreateVcircle(build_circle(res, static_cast<int>(t)), 0.0f);
-  float radius[CircleCapacity];
-  float height[CircleCapacity];
+  section->CreateVcircle(build_circle(res, TruncatedInt(t)), 0.0f);
+  int radius[CircleCapacity];
+  double profileR[CircleCapacity];
+  double profileZ[CircleCapacity];
   for (int k = 0; k < res; ++k) {
     const vertex& corner = section->v[k];
-    radius[k] = static_cast<float>(static_cast<int>(rad + t + corner.x));
-    height[k] = corner.y;
+    radius[k] = TruncatedInt(rad + t + corner.x);
+    profileR[k] = radius[k];
+    profileZ[k] = corner.y;
   }
   int source[CircleCapacity];
-  ConvexSources(radius, height, res, 0, res - 1, source);
+  ConvexSources(profileR, profileZ, res, 0, res - 1, source);
   for (int k = 0; k < res; ++k) {
     const int s = source[k];
-    rings[k].CreateVcircle(build_circle(res2, static_cast<int>(radius[s])), height[s]);
+    rings[k].CreateVcircle(build_circle(res2, radius[s]), section->v[s].y);
   }
   if (Sym)
     for (int k = 0; k < res; ++k) rings[k].AddSym(res2);

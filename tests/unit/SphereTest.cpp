@@ -319,3 +319,13 @@ TEST_F(SphereTest, ExportSelectionSelectsWedges) {
     for (int j = 0; j < 12; ++j) EXPECT_EQ(IsBrushSelected(j), c.selected[j]) << c.method << " wedge " << j;
   }
 }
+
+// A radius at the limit of what a template can give: the outer rings, whose
+// radii lie past the range of int, take the largest int rather than a
+// wrapped negative one.
+TEST_F(SphereTest, RingRadiusBeyondTheIntRangeSaturates) {
+  rad = 2147483648.0f;  // the largest int a template gives, as a float
+  Build();
+  const face& m = B(11).faces[1];  // vertex i + 1 is vertex 0 of ring i
+  for (int i = 1; i <= 6; ++i) EXPECT_GT(m.verts[i].y, 0.0f) << "ring " << i - 1;
+}

@@ -346,3 +346,14 @@ TEST_F(TorusTest, ExportSelectionCountsOneSegmentPerSection) {
   ASSERT_EQ(D_listSize, 12);
   for (int j = 0; j < 12; ++j) EXPECT_EQ(IsBrushSelected(j), j % 3 == 2) << j;
 }
+
+// Radii at the limit of what a template can give: a ring radius past the
+// range of int takes the largest int rather than a wrapped negative one.
+TEST_F(TorusTest, RingRadiusBeyondTheIntRangeSaturates) {
+  rad = 2000000000.0f;
+  rad3 = 2147483648.0f;  // the largest int a template gives, as a float
+  Build();
+  const face& end = B(11).faces[1];  // vertex k is vertex 0 of ring k
+  for (int k = 0; k < 12; ++k) EXPECT_GT(end.verts[k].y, 1.9e9f) << "ring " << k;
+  EXPECT_EQ(end.verts[2].y, 2147483648.0f);
+}
