@@ -49,7 +49,8 @@ void SetHTorusHFace(int slot, int P) {
 }
 
 // The rings of the two surfaces: outer ring i at rings[i], inner ring i at
-// rings[P + i], each through corner i of its cross-section.
+// rings[P + i], each through corner i of its cross-section; the outer and the
+// inner cross-section follow at 2P and 2P + 1. One allocation per build.
 struct HTorusRings {
   std::unique_ptr<Vcircle[]> rings;
   int P = 0;
