@@ -6,6 +6,7 @@
 
 #include "generation/BaseShift.h"
 #include "generation/Brush.h"
+#include "generation/BuildSupport.h"
 #include "generation/Builders.h"
 #include "generation/CleanUp.h"
 #include "generation/Circle.h"
@@ -37,8 +38,8 @@ struct ArchRings {
 
 ArchRings MakeRings() {
   ArchRings r;
-  r.inner.CreateVcircle(build_circle(res, static_cast<int>(rad)), 0.0f);
-  r.outer.CreateVcircle(build_circle(res, static_cast<int>(rad3)), 0.0f);
+  r.inner.CreateVcircle(build_circle(res, TruncatedInt(rad)), 0.0f);
+  r.outer.CreateVcircle(build_circle(res, TruncatedInt(rad3)), 0.0f);
   r.corners = res;
   if (Sym) {
     r.inner.AddSym(res);

@@ -4,6 +4,7 @@
 
 #include "generation/BaseShift.h"
 #include "generation/Brush.h"
+#include "generation/BuildSupport.h"
 #include "generation/Builders.h"
 #include "generation/Circle.h"
 #include "generation/TextureAxes.h"
@@ -101,7 +102,7 @@ void build_cylinder() {
   SetCylinderCounts(g);
   brush& b = g.brushes[0];
 
-  const circle c = build_circle(res, static_cast<int>(rad));
+  const circle c = build_circle(res, TruncatedInt(rad));
   const int h = CylinderHalfHeight(rad);
 
   MakeBottomCap(b.faces[BottomCap], c, h);

@@ -2,11 +2,11 @@
 // The solid between the two is cut into cells, sections around the z axis
 // and segments around the tube; every cell is a brush of six four-sided
 // faces: inner wall, outer wall, two cell ends and two sides.
-#include <limits>
 #include <memory>
 
 #include "generation/BaseShift.h"
 #include "generation/Brush.h"
+#include "generation/BuildSupport.h"
 #include "generation/Builders.h"
 #include "generation/CleanUp.h"
 #include "generation/Circle.h"
@@ -17,15 +17,6 @@
 #include "settings/Settings.h"
 
 namespace {
-
-// Truncation toward zero, saturated at the limits of int: only absurd radii
-// reach them, where a plain conversion would be undefined.
-int TruncatedInt(float value) {
-  if (value != value) return 0;
-  if (value >= 2147483648.0f) return std::numeric_limits<int>::max();
-  if (value <= -2147483648.0f) return std::numeric_limits<int>::min();
-  return static_cast<int>(value);
-}
 
 // Face order within a cell.
 enum { FaceInner = 0, FaceOuter = 1, FaceStart = 2, FaceEnd = 3, FaceSideK = 4, FaceSideNext = 5 };

@@ -1,11 +1,11 @@
 // The sphere: one wedge brush per section around the z axis, from pole to
 // pole, with two flat meridian faces and one surface face per latitude band;
 // the bands at the poles are triangles that make flat caps.
-#include <limits>
 #include <memory>
 
 #include "generation/BaseShift.h"
 #include "generation/Brush.h"
+#include "generation/BuildSupport.h"
 #include "generation/Builders.h"
 #include "generation/CleanUp.h"
 #include "generation/Circle.h"
@@ -16,15 +16,6 @@
 #include "settings/Settings.h"
 
 namespace {
-
-// Truncation toward zero, saturated at the limits of int: only absurd radii
-// reach them, where a plain conversion would be undefined.
-int TruncatedInt(float value) {
-  if (value != value) return 0;
-  if (value >= 2147483648.0f) return std::numeric_limits<int>::max();
-  if (value <= -2147483648.0f) return std::numeric_limits<int>::min();
-  return static_cast<int>(value);
-}
 
 // The surface face of slot 0 whose extent and shift are the reference for
 // horizontal wrapping. The fractions are taken of res; a number that names no
@@ -39,55 +30,6 @@ void SetSphereHFace(int H) {
     default: break;  // custom: the number the user or the template gave
   }
   if (hface < 0 || hface > H) hface = static_cast<int>(res * 0.25);
-}
-
-// Twice the signed area of the triangle of the profile corners a, b, c. For
-// whole radii and float heights of any usable size the differences and
-// products are exact in double, so the sign is exact.
-double Turn(const double* r, const double* z, int a, int b, int c) {
-  return (r[b] - r[a]) * (z[c] - z[b]) - (z[b] - z[a]) * (r[c] - r[b]);
-}
-
-// For the closed profile polygon (r[i], z[i]), i = 0 .. n - 1, finds the
-// corners that are strict corners of its convex outline: corners first ..
-// last where the polygon turns the other way or runs straight on are left
-// out, one after the other, until every corner left turns the polygon's way.
-// Each corner takes as its source itself when kept, else the kept corner
-// before it. (The torus builder outlines its tube the same way.)
-void ConvexSources(const double* r, const double* z, int n, int first, int last, int* source) {
-  for (int i = 0; i < n; ++i) source[i] = i;
-  double area = 0.0;
-  for (int i = 0; i < n; ++i) {
-    const int j = (i + 1) % n;
-    area += r[i] * z[j] - r[j] * z[i];
-  }
-  const int orientation = (area > 0.0) - (area < 0.0);
-  if (orientation == 0) return;  // a profile without area: nothing to keep apart
-  int prev[CircleCapacity];
-  int next[CircleCapacity];
-  bool kept[CircleCapacity];
-  for (int i = 0; i < n; ++i) {
-    prev[i] = (i + n - 1) % n;
-    next[i] = (i + 1) % n;
-    kept[i] = true;
-  }
-  int count = n;
-  for (bool changed = true; changed && count > 3;) {
-    changed = false;
-    for (int i = first; i <= last && count > 3; ++i) {
-      if (!kept[i] || Turn(r, z, prev[i], i, next[i]) * orientation > 0.0) continue;
-      kept[i] = false;
-      next[prev[i]] = next[i];
-      prev[next[i]] = prev[i];
-      --count;
-      changed = true;
-    }
-  }
-  for (int i = 0; i < n; ++i) {
-    int j = i;
-    while (!kept[j]) j = (j + n - 1) % n;
-    source[i] = j;
-  }
 }
 
 // Heights of the two poles and the rings of the sphere.

@@ -1,0 +1,60 @@
+#include "generation/BuildSupport.h"
+
+#include <limits>
+
+#include "generation/Circle.h"
+
+int TruncatedInt(float value) {
+  if (value != value) return 0;
+  if (value >= 2147483648.0f) return std::numeric_limits<int>::max();
+  if (value <= -2147483648.0f) return std::numeric_limits<int>::min();
+  return static_cast<int>(value);
+}
+
+namespace {
+
+// Twice the signed area of the triangle of the profile corners a, b, c. For
+// whole radii and float heights of any usable size the differences and
+// products are exact in double, so the sign is exact.
+double Turn(const double* r, const double* z, int a, int b, int c) {
+  return (r[b] - r[a]) * (z[c] - z[b]) - (z[b] - z[a]) * (r[c] - r[b]);
+}
+
+}  // namespace
+
+void ConvexSources(const double* r, const double* z, int n, int first, int last, int* source) {
+  for (int i = 0; i < n; ++i) source[i] = i;
+  double area = 0.0;
+  for (int i = 0; i < n; ++i) {
+    const int j = (i + 1) % n;
+    area += r[i] * z[j] - r[j] * z[i];
+  }
+  const int orientation = (area > 0.0) - (area < 0.0);
+  if (orientation == 0) return;  // a profile without area: nothing to keep apart
+  int prev[CircleCapacity];
+  int next[CircleCapacity];
+  bool kept[CircleCapacity];
+  for (int i = 0; i < n; ++i) {
+    prev[i] = (i + n - 1) % n;
+    next[i] = (i + 1) % n;
+    kept[i] = true;
+  }
+  int count = n;
+  for (bool changed = true; changed && count > 3;) {
+    changed = false;
+    for (int i = first; i <= last && count > 3; ++i) {
+      if (!kept[i] || Turn(r, z, prev[i], i, next[i]) * orientation > 0.0) continue;
+      kept[i] = false;
+      next[prev[i]] = next[i];
+      prev[next[i]] = prev[i];
+      --count;
+      changed = true;
+    }
+  }
+  for (int i = 0; i < n; ++i) {
+    int j = i;
+    while (!kept[j]) j = (j + n - 1) % n;
+    source[i] = j;
+  }
+}
+

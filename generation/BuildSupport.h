@@ -1,0 +1,15 @@
+// Helpers that the shape builders share: the conversion of computed radii to
+// whole numbers and the convex outline of a tube's or a sphere's profile.
+#pragma once
+
+// Truncation toward zero, saturated at the limits of int: only absurd radii
+// reach them, where a plain conversion would be undefined. NaN gives 0.
+int TruncatedInt(float value);
+
+// For the closed profile polygon (r[i], z[i]), i = 0 .. n - 1 (n at most the
+// capacity of a ring), finds the corners that are strict corners of its convex
+// outline: corners first .. last where the polygon turns the other way or runs
+// straight on are left out, one after the other, until every corner left
+// turns the polygon's way. source[i] is i for a kept corner, else the kept
+// corner before it. A profile that is convex as it is keeps every corner.
+void ConvexSources(const double* r, const double* z, int n, int first, int last, int* source);
