@@ -21,24 +21,6 @@ namespace {
 // Face order within a cell.
 enum { FaceInner = 0, FaceOuter = 1, FaceStart = 2, FaceEnd = 3, FaceSideK = 4, FaceSideNext = 5 };
 
-// The wall face of body slot `slot` whose extent and shift are the reference
-// for horizontal wrapping, by method, over the P segments of a section. A
-// custom number beyond the segments (left from a larger resolution or a build
-// with symmetry lines) or below 0 is brought to the nearest segment, so every
-// section has its source face and the wrapping pass stays inside the section.
-void SetHTorusHFace(int slot, int P) {
-  int& hface = G_HFace[slot];
-  switch (G_HFMethod[slot]) {
-    case HRangeOuter: hface = static_cast<int>(P * 0.25 - 1); break;
-    case HRangeLower: hface = static_cast<int>(P * 0.5 - 1); break;
-    case HRangeInner: hface = static_cast<int>(P * 0.75 - 1); break;
-    case HRangeUpper: hface = P - 1; break;
-    default: break;  // custom: the number the user or the template gave
-  }
-  if (hface >= P) hface = P - 1;
-  if (hface < 0) hface = 0;
-}
-
 // The rings of the two surfaces: outer ring i at rings[i], inner ring i at
 // rings[P + i], each through corner i of its cross-section; the outer and the
 // inner cross-section follow at 2P and 2P + 1. One allocation per build.
@@ -187,8 +169,8 @@ void build_htorus() {
 
   const float t = static_cast<float>((static_cast<double>(rad3) - rad) / 2.0);
   const float h = static_cast<float>((static_cast<double>(rad2) - rad) - t);
-  SetHTorusHFace(SlotOuter, P);
-  SetHTorusHFace(SlotInner, P);
+  G_HFace[SlotOuter] = TubeHRangeFace(G_HFMethod[SlotOuter], P, G_HFace[SlotOuter]);
+  G_HFace[SlotInner] = TubeHRangeFace(G_HFMethod[SlotInner], P, G_HFace[SlotInner]);
 
   HTorusRings rings = BuildRings(P, t, h);
 

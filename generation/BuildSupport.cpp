@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "generation/Circle.h"
+#include "settings/Settings.h"
 
 int TruncatedInt(float value) {
   if (value != value) return 0;
@@ -58,3 +59,16 @@ void ConvexSources(const double* r, const double* z, int n, int first, int last,
   }
 }
 
+
+int TubeHRangeFace(int method, int n, int face) {
+  switch (method) {
+    case HRangeOuter: face = static_cast<int>(n * 0.25 - 1); break;
+    case HRangeLower: face = static_cast<int>(n * 0.5 - 1); break;
+    case HRangeInner: face = static_cast<int>(n * 0.75 - 1); break;
+    case HRangeUpper: face = n - 1; break;
+    default: break;
+  }
+  if (face >= n) face = n - 1;
+  if (face < 0) face = 0;
+  return face;
+}

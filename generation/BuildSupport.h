@@ -13,3 +13,11 @@ int TruncatedInt(float value);
 // turns the polygon's way. source[i] is i for a kept corner, else the kept
 // corner before it. A profile that is convex as it is keeps every corner.
 void ConvexSources(const double* r, const double* z, int n, int first, int last, int* source);
+
+// The wall face, 0-based among the n faces around a tube, whose extent and
+// shift are the reference for horizontal wrapping, picked by the H-range
+// method: the outer equator, the bottom, the inner equator or the top. Any
+// other method (the custom one) keeps the given face. A face beyond the n
+// faces (left from a larger resolution or from symmetry lines) or below 0 is
+// brought to the nearest one, so every section has its source face.
+int TubeHRangeFace(int method, int n, int face);

@@ -17,23 +17,6 @@
 
 namespace {
 
-// The wall face of slot 0 whose extent and shift are the reference for
-// horizontal wrapping, by method. A custom number beyond the wall faces (left
-// from a larger resolution) or below 0 is brought to the nearest wall face,
-// so every section has its source face and no pass reads past a brush.
-void SetTorusHFace() {
-  int& hface = G_HFace[SlotOuter];
-  switch (G_HFMethod[SlotOuter]) {
-    case HRangeOuter: hface = static_cast<int>(res * 0.25 - 1); break;
-    case HRangeLower: hface = static_cast<int>(res * 0.5 - 1); break;
-    case HRangeInner: hface = static_cast<int>(res * 0.75 - 1); break;
-    case HRangeUpper: hface = res - 1; break;
-    default: break;  // custom: the number the user or the template gave
-  }
-  if (hface >= res) hface = res - 1;
-  if (hface < 0) hface = 0;
-}
-
 // Ring k runs around the z axis through cross-section corner k: its radius is
 // the corner's distance from the axis truncated to a whole number (so that the
 // ring lies on the grid of its polygon), its height the corner's height. Where
@@ -126,7 +109,7 @@ void build_torus() {
   group.surfaces = 1;
 
   const float t = static_cast<float>((static_cast<double>(rad3) - rad) / 2.0);
-  SetTorusHFace();
+  G_HFace[SlotOuter] = TubeHRangeFace(G_HFMethod[SlotOuter], res, G_HFace[SlotOuter]);
 
   auto rings = std::make_unique<Vcircle[]>(static_cast<size_t>(res));
   BuildRings(rings.get(), t);
