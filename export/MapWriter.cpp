@@ -83,7 +83,19 @@ void AppendFaceLine(std::string& out, const face& f, const vertex* const points[
   out += " \n";
 }
 
+// A brush needs at least four faces with area to enclose a volume.
+constexpr int kMinFaces = 4;
+
+// Writes the brush, leaving out its faces without area. A brush left with
+// fewer than four faces has no volume (a radius of 0 collapses it) and would
+// make a map compiler reject the whole map; it is not written.
 void AppendBrush(std::string& out, const brush& b) {
+  int withArea = 0;
+  for (int j = 0; j < b.fcount; ++j) {
+    const vertex* points[3];
+    if (PlanePoints(b.faces[j], points)) ++withArea;
+  }
+  if (withArea < kMinFaces) return;
   out += "{\n";
   for (int j = 0; j < b.fcount; ++j) {
     const vertex* points[3];

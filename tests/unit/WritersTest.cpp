@@ -55,23 +55,32 @@ const char* const kHeader =
 }  // namespace
 
 TEST_F(WritersTest, MapFaceLineWritesVertices201AndEveryNumberWithSixDecimals) {
+  // A wedge whose first face is the first side face of the default cylinder;
+  // the other faces close it.
   Group->bcount = 1;
   brush& b = Group->brushes[0];
+  const vertex p[6] = {{32, 128, 128}, {32, 128, -128}, {96, 96, -128}, {96, 96, 128}, {0, 0, 128}, {0, 0, -128}};
+  const int faces[5][4] = {{0, 1, 2, 3}, {3, 4, 0, -1}, {1, 5, 2, -1}, {0, 4, 5, 1}, {2, 5, 4, 3}};
+  b.fcount = 5;
+  for (int i = 0; i < 5; ++i) {
+    face& f = b.faces[i];
+    f.vcount = faces[i][3] < 0 ? 3 : 4;
+    for (int k = 0; k < f.vcount; ++k) f.verts[k] = p[faces[i][k]];
+  }
   face& f = b.faces[0];
-  f.verts[0] = vertex{32, 128, 128};
-  f.verts[1] = vertex{32, 128, -128};
-  f.verts[2] = vertex{96, 96, -128};
-  f.verts[3] = vertex{96, 96, 128};
   f.texture = "TNNL_W1218";
   f.vecHor = vector{1, 0, 0};
   f.vecVer = vector{0, 0, -1};
-  b.fcount = 1;
   ASSERT_TRUE(ExportToMap());
-  EXPECT_EQ(dir.Read("out.map"),
+  const std::string text = dir.Read("out.map");
+  EXPECT_EQ(text.substr(0, text.find('\n', std::string(kHeader).size() + 2) + 1),
             std::string(kHeader) +
                 "{\n( 96.000000 96.000000 -128.000000 ) ( 32.000000 128.000000 128.000000 ) "
                 "( 32.000000 128.000000 -128.000000 ) TNNL_W1218 [ 1.000000 0.000000 0.000000 0.000000 ] "
-                "[ 0.000000 0.000000 -1.000000 0.000000 ] 0.000000 1.000000 1.000000 \n}\n}\n\n");
+                "[ 0.000000 0.000000 -1.000000 0.000000 ] 0.000000 1.000000 1.000000 \n");
+  const MapCheck check = CheckMapText(text);
+  EXPECT_TRUE(check.ok) << check.error;
+  EXPECT_EQ(text.substr(text.size() - 7), " \n}\n}\n\n");
 }
 
 TEST_F(WritersTest, MapHeaderCarriesTheScaleFactorOnlyWhenRecorded) {
@@ -140,6 +149,16 @@ TEST_F(WritersTest, CollapsedFacesKeepAPlaneOrAreLeftOut) {
   const MapCheck check = CheckMapText(text);
   EXPECT_TRUE(check.ok) << check.error;
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5 + 1 + 6 + 1 + 2);
+}
+
+TEST_F(WritersTest, BrushesWithoutVolumeAreLeftOut) {
+  // Brush 1 collapses onto its bottom: only two of its faces keep an area.
+  brush& flat = Group->brushes[1];
+  MakeBox(flat, 64, 32, 0);
+  ASSERT_TRUE(ExportToMap());
+  const MapCheck check = CheckMapText(dir.Read("out.map"));
+  EXPECT_TRUE(check.ok) << check.error;
+  EXPECT_EQ(check.brushes, 2);
 }
 
 TEST_F(WritersTest, ObjWritesEachFaceWithItsOwnVerticesAndRelativeIndices) {
