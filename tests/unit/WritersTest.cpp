@@ -1,0 +1,266 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <sstream>
+#include <vector>
+
+#include "export/MapWriter.h"
+#include "export/ObjWriter.h"
+#include "generation/Brush.h"
+#include "generation/Scale.h"
+#include "settings/Settings.h"
+#include "support/BrushCheck.h"
+#include "support/GlobalState.h"
+#include "support/Process.h"
+
+namespace {
+
+// A unit-free axis-aligned box from (0,0,0) to (sx,sy,sz) as one brush of six
+// quads, each listed clockwise as seen from outside.
+void MakeBox(brush& b, float sx, float sy, float sz) {
+  const vertex c[8] = {{0, 0, 0}, {sx, 0, 0}, {sx, sy, 0}, {0, sy, 0},
+                       {0, 0, sz}, {sx, 0, sz}, {sx, sy, sz}, {0, sy, sz}};
+  const int quads[6][4] = {{1, 2, 3, 0}, {7, 6, 5, 4}, {4, 5, 1, 0}, {6, 7, 3, 2}, {5, 6, 2, 1}, {3, 7, 4, 0}};
+  b.fcount = 6;
+  for (int f = 0; f < 6; ++f) {
+    face& fc = b.faces[f];
+    fc.vcount = 4;
+    for (int k = 0; k < 4; ++k) fc.verts[k] = c[quads[f][k]];
+    fc.texture = "BOX";
+    fc.vecHor = vector{1, 0, 0};
+    fc.vecVer = vector{0, -1, 0};
+  }
+}
+
+class WritersTest : public ResetSettingsTest {
+ protected:
+  void SetUp() override {
+    ResetSettingsTest::SetUp();
+    maxB = 3;
+    maxF = 7;
+    maxV = 12;
+    Group = std::make_unique<bgroup>();
+    Group->bcount = 3;
+    for (int i = 0; i < 3; ++i) MakeBox(Group->brushes[i], 64, 32, 16);
+    cfpath = dir.path() + "/";
+    cfname = "out";
+  }
+  TempDir dir;
+};
+
+const char* const kHeader =
+    "{\n\"classname\" \"worldspawn\"\n\"sounds\" \"1\"\n\"MaxRange\" \"4096\"\n\"mapversion\" \"220\"\n";
+
+}  // namespace
+
+TEST_F(WritersTest, MapFaceLineWritesVertices201AndEveryNumberWithSixDecimals) {
+  Group->bcount = 1;
+  brush& b = Group->brushes[0];
+  face& f = b.faces[0];
+  f.verts[0] = vertex{32, 128, 128};
+  f.verts[1] = vertex{32, 128, -128};
+  f.verts[2] = vertex{96, 96, -128};
+  f.verts[3] = vertex{96, 96, 128};
+  f.texture = "TNNL_W1218";
+  f.vecHor = vector{1, 0, 0};
+  f.vecVer = vector{0, 0, -1};
+  b.fcount = 1;
+  ASSERT_TRUE(ExportToMap());
+  EXPECT_EQ(dir.Read("out.map"),
+            std::string(kHeader) +
+                "{\n( 96.000000 96.000000 -128.000000 ) ( 32.000000 128.000000 128.000000 ) "
+                "( 32.000000 128.000000 -128.000000 ) TNNL_W1218 [ 1.000000 0.000000 0.000000 0.000000 ] "
+                "[ 0.000000 0.000000 -1.000000 0.000000 ] 0.000000 1.000000 1.000000 \n}\n}\n\n");
+}
+
+TEST_F(WritersTest, MapHeaderCarriesTheScaleFactorOnlyWhenRecorded) {
+  D_list = std::make_unique<bool[]>(3);
+  D_listSize = 3;
+  ASSERT_TRUE(ExportToMap());
+  EXPECT_EQ(dir.Read("out.map"), std::string(kHeader) + "}\n\n");
+  last_transfactor = 0.125f;
+  ASSERT_TRUE(ExportToMap());
+  EXPECT_EQ(dir.Read("out.map"), "{\n\"scalefactor\" \"0.125000\"\n" + std::string(kHeader).substr(2) + "}\n\n");
+}
+
+TEST_F(WritersTest, SelectionDecidesWhichBrushesAreWritten) {
+  D_list = std::make_unique<bool[]>(3);
+  D_listSize = 3;
+  D_list[0] = D_list[2] = true;
+  ASSERT_TRUE(ExportToMap());
+  EXPECT_EQ(CheckMapText(dir.Read("out.map")).brushes, 2);
+  ASSERT_TRUE(ExportToObj());
+  const std::string obj = dir.Read("out.obj");
+  EXPECT_NE(obj.find("g brush_export0\n"), std::string::npos);
+  EXPECT_EQ(obj.find("g brush_export1\n"), std::string::npos);
+  EXPECT_NE(obj.find("g brush_export2\n"), std::string::npos);
+}
+
+TEST_F(WritersTest, BoxesPassTheValidityCheck) {
+  const MapCheck check = CheckGroupAsMap();
+  EXPECT_TRUE(check.ok) << check.error;
+  EXPECT_EQ(check.brushes, 3);
+}
+
+TEST_F(WritersTest, NegativeZeroIsWrittenWithItsSign) {
+  Group->bcount = 1;
+  Group->brushes[0].faces[0].vecHor = vector{-0.0f, 1, 0};
+  ASSERT_TRUE(ExportToMap());
+  EXPECT_NE(dir.Read("out.map").find("[ -0.000000 1.000000 "), std::string::npos);
+}
+
+TEST_F(WritersTest, CollapsedFacesKeepAPlaneOrAreLeftOut) {
+  Group->bcount = 1;
+  brush& b = Group->brushes[0];
+  // Face 1 (the top) gets a doubled corner: vertices 0 and 1 coincide, so
+  // vertices 2, 0, 1 lie on one line; its plane comes from vertices 0, 2, 3.
+  face& top = b.faces[1];
+  top.vcount = 5;
+  top.verts[4] = top.verts[3];
+  top.verts[3] = top.verts[2];
+  top.verts[2] = top.verts[1];
+  top.verts[1] = top.verts[0];
+  // A seventh face without area is left out.
+  b.fcount = 7;
+  face& line = b.faces[6];
+  line.vcount = 4;
+  line.verts[0] = vertex{0, 0, 0};
+  line.verts[1] = vertex{1, 0, 0};
+  line.verts[2] = vertex{2, 0, 0};
+  line.verts[3] = vertex{1, 0, 0};
+  line.vecHor = vector{1, 0, 0};
+  line.vecVer = vector{0, 0, -1};
+  ASSERT_TRUE(ExportToMap());
+  const std::string text = dir.Read("out.map");
+  EXPECT_NE(text.find("( 0.000000 32.000000 16.000000 ) ( 64.000000 32.000000 16.000000 ) "
+                      "( 64.000000 0.000000 16.000000 ) BOX"),
+            std::string::npos)
+      << text;
+  const MapCheck check = CheckMapText(text);
+  EXPECT_TRUE(check.ok) << check.error;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5 + 1 + 6 + 1 + 2);
+}
+
+TEST_F(WritersTest, ObjWritesEachFaceWithItsOwnVerticesAndRelativeIndices) {
+  Group->bcount = 1;
+  brush& b = Group->brushes[0];
+  b.fcount = 1;
+  face& f = b.faces[0];
+  f.vcount = 3;
+  f.verts[0] = vertex{128, 32.5f, -0.0f};
+  f.verts[1] = vertex{1048576, 0.00001f, 1.0f / 3.0f};
+  f.verts[2] = vertex{-1, 0, 100000};
+  ASSERT_TRUE(ExportToObj());
+  EXPECT_EQ(dir.Read("out.obj"),
+            "g brush_export0\nv 128 32.5 -0 \nv 1.04858e+06 1e-05 0.333333 \nv -1 0 100000 \nf -1 -2 -3\n\n");
+}
+
+TEST_F(WritersTest, TwelveVertexFaceGivesTwelveRecordsAndOneFaceLine) {
+  Group->bcount = 1;
+  brush& b = Group->brushes[0];
+  b.fcount = 1;
+  b.faces[0].vcount = 12;
+  ASSERT_TRUE(ExportToObj());
+  const std::string obj = dir.Read("out.obj");
+  EXPECT_NE(obj.find("f -1 -2 -3 -4 -5 -6 -7 -8 -9 -10 -11 -12\n\n"), std::string::npos);
+  EXPECT_EQ(std::count(obj.begin(), obj.end(), 'v'), 12);
+}
+
+TEST_F(WritersTest, EmptySelectionGivesAnEmptyObjFile) {
+  D_list = std::make_unique<bool[]>(3);
+  D_listSize = 3;
+  ASSERT_TRUE(ExportToObj());
+  EXPECT_TRUE(dir.Exists("out.obj"));
+  EXPECT_EQ(dir.Read("out.obj"), "");
+}
+
+TEST_F(WritersTest, FilesThatCannotBeCreatedAreReported) {
+  cfpath = dir.path() + "/missing/";
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(ExportToMap());
+  EXPECT_FALSE(ExportToObj());
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find("[WARNING] Could not create the file \"" + cfpath + "out.map\"!"), std::string::npos);
+  EXPECT_NE(out.find("[WARNING] Could not create the file \"" + cfpath + "out.obj\"!"), std::string::npos);
+}
+
+TEST_F(WritersTest, NonFiniteValuesNeverReachAFile) {
+  Group->bcount = 1;
+  face& f = Group->brushes[0].faces[0];
+  f.shiftX = std::numeric_limits<float>::quiet_NaN();
+  f.scaleY = std::numeric_limits<float>::infinity();
+  ASSERT_TRUE(ExportToMap());
+  EXPECT_TRUE(CheckMapNumbers(dir.Read("out.map")).ok);
+}
+
+TEST_F(WritersTest, ScaleMultipliesWhatTheAttributeSelects) {
+  struct Case {
+    attr a;
+    float x, y, z, sx, sy;
+  };
+  const Case cases[] = {
+      {all, 128, 64, 32, 2, 2},    {coords, 128, 64, 32, 1, 1},  {coordX, 128, 32, 16, 1, 1},
+      {coordY, 64, 64, 16, 1, 1},  {coordZ, 64, 32, 32, 1, 1},   {texScale, 64, 32, 16, 2, 2},
+      {texScaleX, 64, 32, 16, 2, 1}, {texScaleY, 64, 32, 16, 1, 2}, {static_cast<attr>(99), 64, 32, 16, 1, 1},
+  };
+  for (const Case& c : cases) {
+    MakeBox(Group->brushes[0], 64, 32, 16);
+    Group->brushes[0].faces[1].scaleX = Group->brushes[0].faces[1].scaleY = 1.0f;
+    Gmessage.clear();
+    Scale(2.0f, c.a);
+    const face& top = Group->brushes[0].faces[1];  // vertex 1 is (64, 32, 16)
+    EXPECT_EQ(top.verts[1].x, c.x) << c.a;
+    EXPECT_EQ(top.verts[1].y, c.y) << c.a;
+    EXPECT_EQ(top.verts[1].z, c.z) << c.a;
+    EXPECT_EQ(top.scaleX, c.sx) << c.a;
+    EXPECT_EQ(top.scaleY, c.sy) << c.a;
+    EXPECT_FALSE(Gmessage.empty());
+  }
+}
+
+TEST_F(WritersTest, BrushCheckFindsTheFaultsItIsMeantFor) {
+  Group->bcount = 1;
+  ASSERT_TRUE(ExportToMap());
+  const std::string good = dir.Read("out.map");
+  ASSERT_TRUE(CheckMapText(good).ok) << CheckMapText(good).error;
+  // The face lines of the one brush: lines 6 to 11 of the file.
+  std::vector<std::string> lines;
+  {
+    std::istringstream in(good);
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+  }
+  auto join = [](const std::vector<std::string>& ls) {
+    std::string text;
+    for (const auto& l : ls) text += l + "\n";
+    return text + "\n";
+  };
+  lines.pop_back();  // the empty last line is added back by join
+  const size_t first = 6, last = 11;
+  ASSERT_EQ(lines[first - 1], "{");
+  ASSERT_EQ(lines[last + 1], "}");
+
+  std::vector<std::string> flipped = lines;  // two points exchanged: the plane faces inward
+  {
+    std::string& l = flipped[last];
+    const size_t a = l.find(") ( ") + 2;
+    const size_t b = l.find(") ( ", a) + 2;
+    const size_t c = l.find(") ", b) + 2;
+    l = l.substr(0, a) + l.substr(b, c - b) + l.substr(a, b - a) + l.substr(c);
+  }
+  std::vector<std::string> open = lines;  // one side missing
+  open.erase(open.begin() + static_cast<long>(last));
+  std::vector<std::string> doubled = lines;  // one plane twice
+  doubled.insert(doubled.begin() + static_cast<long>(last), lines[last]);
+  std::vector<std::string> nan = lines;  // a number that is not finite
+  nan[first].replace(nan[first].find("0.000000 ]"), 8, "nan");
+
+  EXPECT_FALSE(CheckMapText(join(flipped)).ok);
+  EXPECT_TRUE(CheckMapNumbers(join(flipped)).ok);
+  EXPECT_FALSE(CheckMapText(join(open)).ok);
+  EXPECT_FALSE(CheckMapText(join(doubled)).ok);
+  EXPECT_FALSE(CheckMapText(join(nan)).ok);
+  EXPECT_FALSE(CheckMapNumbers(join(nan)).ok);
+  EXPECT_FALSE(CheckMapText(good.substr(0, good.size() - 1)).ok);  // no empty line at the end
+}
