@@ -130,7 +130,7 @@ TEST_F(MainMenuTest, SettingsCarryOverToTheNextShape) {
   EXPECT_NE(box.find("  ||    Name: generated_torus "), std::string::npos) << box;
   EXPECT_NE(box.find("  ||   Shape: Torus           |"), std::string::npos);
   EXPECT_NE(box.find("  ||   Res 1: 24              |"), std::string::npos);
-  EXPECT_NE(box.find("  ||   Rad 1: 100             |   Tex 1: C3A2B_REAC1B     ||"), std::string::npos);
+  EXPECT_NE(box.find("  ||   Rad 1: 100             |   Tex 1: C3A2B_REAC1B    ||"), std::string::npos);
 }
 
 TEST_F(MainMenuTest, AfterATemplateLoadAShapeChoiceKeepsTheName) {
