@@ -1,3 +1,230 @@
-#include "generation/Builders.h"
+// The hollow torus: a torus whose tube has a concentric tube-shaped hollow.
+// The solid between the two is cut into cells, sections around the z axis
+// and segments around the tube; every cell is a brush of six four-sided
+// faces: inner wall, outer wall, two cell ends and two sides.
+#include <limits>
+#include <memory>
 
-void build_htorus() {}
+#include "generation/BaseShift.h"
+#include "generation/Brush.h"
+#include "generation/Builders.h"
+#include "generation/CleanUp.h"
+#include "generation/Circle.h"
+#include "generation/ExportSelection.h"
+#include "generation/TextureAxes.h"
+#include "generation/Texturize.h"
+#include "settings/Message.h"
+#include "settings/Settings.h"
+
+namespace {
+
+// Truncation toward zero, saturated at the limits of int: only absurd radii
+// reach them, where a plain conversion would be undefined.
+int TruncatedInt(float value) {
+  if (value != value) return 0;
+  if (value >= 2147483648.0f) return std::numeric_limits<int>::max();
+  if (value <= -2147483648.0f) return std::numeric_limits<int>::min();
+  return static_cast<int>(value);
+}
+
+// Face order within a cell.
+enum { FaceInner = 0, FaceOuter = 1, FaceStart = 2, FaceEnd = 3, FaceSideK = 4, FaceSideNext = 5 };
+
+// The wall face of body slot `slot` whose extent and shift are the reference
+// for horizontal wrapping, by method, over the P segments of a section. A
+// custom number beyond the segments (left from a larger resolution or a build
+// with symmetry lines) or below 0 is brought to the nearest segment, so every
+// section has its source face and the wrapping pass stays inside the section.
+void SetHTorusHFace(int slot, int P) {
+  int& hface = G_HFace[slot];
+  switch (G_HFMethod[slot]) {
+    case HRangeOuter: hface = static_cast<int>(P * 0.25 - 1); break;
+    case HRangeLower: hface = static_cast<int>(P * 0.5 - 1); break;
+    case HRangeInner: hface = static_cast<int>(P * 0.75 - 1); break;
+    case HRangeUpper: hface = P - 1; break;
+    default: break;  // custom: the number the user or the template gave
+  }
+  if (hface >= P) hface = P - 1;
+  if (hface < 0) hface = 0;
+}
+
+// The rings of the two surfaces: outer ring i at rings[i], inner ring i at
+// rings[P + i], each through corner i of its cross-section; the outer and the
+// inner cross-section follow at 2P and 2P + 1. One allocation per build.
+struct HTorusRings {
+  std::unique_ptr<Vcircle[]> rings;
+  int P = 0;
+
+  const vertex& O(int i, int s) const { return rings[i].v[s]; }
+  const vertex& I(int i, int s) const { return rings[P + i].v[s]; }
+};
+
+HTorusRings BuildRings(int P, float t, float h) {
+  HTorusRings r;
+  r.P = P;
+  r.rings = std::make_unique<Vcircle[]>(static_cast<size_t>(2 * P + 2));
+  Vcircle& outerSection = r.rings[2 * P];
+  Vcircle& innerSection = r.rings[2 * P + 1];
+  outerSection.CreateVcircle(build_circle(res, TruncatedInt(t)), 0.0f);
+  innerSection.CreateVcircle(build_circle(res, TruncatedInt(h)), 0.0f);
+  if (Sym) {
+    outerSection.AddSym(res);
+    innerSection.AddSym(res);
+  }
+  for (int i = 0; i < P; ++i) {
+    const vertex& o = outerSection.v[i];
+    r.rings[i].CreateVcircle(build_circle(res2, TruncatedInt(rad + t + o.x)), o.y);
+    const vertex& n = innerSection.v[i];
+    r.rings[P + i].CreateVcircle(build_circle(res2, TruncatedInt(rad + t + n.x)), n.y);
+  }
+  if (Sym) {
+    for (int i = 0; i < P; ++i) {
+      r.rings[i].AddSym(res2);
+      r.rings[P + i].AddSym(res2);
+    }
+  }
+  return r;
+}
+
+void SetQuad(face& f, const vertex& a, const vertex& b, const vertex& c, const vertex& d) {
+  f.verts[0] = a;
+  f.verts[1] = b;
+  f.verts[2] = c;
+  f.verts[3] = d;
+}
+
+// The cell of section s and segment k, between the section boundaries s and
+// sn and the cross-section corners k and kn.
+void FillCell(brush& b, int s, int sn, int k, int kn, const HTorusRings& r) {
+  b.section = s;
+  face* f = b.faces.get();
+  for (int i = FaceInner; i <= FaceEnd; ++i) f[i].segment = k;
+
+  f[FaceInner].texture = tex2;
+  f[FaceInner].texId = SlotInner;
+  f[FaceInner].pos = PosBack;
+  f[FaceOuter].texture = tex1;
+  f[FaceOuter].texId = SlotOuter;
+  f[FaceOuter].pos = PosFront;
+  f[FaceStart].texture = f[FaceEnd].texture = tex3;
+  f[FaceStart].texId = f[FaceEnd].texId = SlotFloor;
+  f[FaceStart].pos = PosDown;
+  f[FaceEnd].pos = PosUp;
+  f[FaceSideK].texture = f[FaceSideNext].texture = texn;
+  f[FaceSideK].pos = PosLeft;
+  f[FaceSideNext].pos = PosRight;
+
+  f[FaceInner].wrapped = f[FaceOuter].wrapped = true;
+  f[FaceInner].hFace = (k == G_HFace[SlotInner]);
+  f[FaceOuter].hFace = (k == G_HFace[SlotOuter]);
+
+  SetQuad(f[FaceInner], r.I(k, s), r.I(kn, s), r.I(kn, sn), r.I(k, sn));
+  SetQuad(f[FaceOuter], r.O(k, s), r.O(kn, s), r.O(kn, sn), r.O(k, sn));
+  const vertex* A = f[FaceInner].verts.get();
+  const vertex* B = f[FaceOuter].verts.get();
+  SetQuad(f[FaceStart], A[0], B[0], B[1], A[1]);
+  SetQuad(f[FaceEnd], A[2], B[2], B[3], A[3]);
+  SetQuad(f[FaceSideK], A[0], B[0], B[3], A[3]);
+  SetQuad(f[FaceSideNext], A[2], B[2], B[1], A[1]);
+}
+
+// Base shifts of a face-aligned wall. Its axes are turned a quarter, so the
+// vertical base shift goes into shiftX and the horizontal one into shiftY.
+void ShiftWall(face& f, int slot) {
+  if (wrapping[slot]) f.shiftX = -GetBaseShift(f, ver);
+  if (Shear[slot]) {
+    f.shiftY = -GetBaseShift(f, hor);
+  } else if (Hwrapping[slot] && f.hFace) {
+    f.shiftY = GetBaseShift(f, hor);
+  }
+}
+
+// Base shifts of a face-aligned cell end.
+void ShiftCellEnd(face& f) {
+  if (wrapping[SlotFloor]) f.shiftX = GetBaseShift(f, hor);
+  if (Hwrapping[SlotFloor]) f.shiftY = GetBaseShift(f, ver);
+}
+
+void TextureFace(face& f) {
+  const int slot = f.texId;
+  if (slot == SlotNull || !facealign[slot] || f.texture == texn) {
+    AlignToWorld(f);
+    return;
+  }
+  AlignToFace(f);
+  if (slot == SlotFloor) {
+    ShiftCellEnd(f);
+  } else {
+    ShiftWall(f, slot);
+  }
+}
+
+bool AnyOf(const bool (&flags)[SlotCount]) { return flags[0] || flags[1] || flags[2]; }
+
+// The inner wall and the cell ends were listed in the order of the outer
+// wall; reverse them to face out of the cell. Face-aligned inner walls and
+// start ends have their axes turned as well.
+void ReverseAndFlip(brush& b) {
+  face& inner = b.faces[FaceInner];
+  face& start = b.faces[FaceStart];
+  inner.RevOrder();
+  start.RevOrder();
+  b.faces[FaceEnd].RevOrder();
+  if (facealign[SlotInner]) {
+    inner.FlipVecHor();
+    inner.shiftX = -inner.shiftX;
+  }
+  if (facealign[SlotFloor] && Shear[SlotFloor]) start.shiftX = -start.shiftX;
+  if (facealign[SlotFloor] && !Shear[SlotFloor]) {
+    start.FlipVecHor();
+    start.FlipVecVer();
+  }
+}
+
+}  // namespace
+
+void build_htorus() {
+  UseSettingsTextureSizes();
+  const int e = Sym ? 4 : 0;
+  const int P = res + e;   // segments around the tube
+  const int Q = res2 + e;  // sections around the z axis
+  bgroup& group = *Group;
+  group.bcount = P * Q;
+  group.sections = Q;
+  group.segments = P;
+  group.surfaces = 2;
+
+  const float t = static_cast<float>((static_cast<double>(rad3) - rad) / 2.0);
+  const float h = static_cast<float>((static_cast<double>(rad2) - rad) - t);
+  SetHTorusHFace(SlotOuter, P);
+  SetHTorusHFace(SlotInner, P);
+
+  HTorusRings rings = BuildRings(P, t, h);
+
+  for (int b = 0; b < group.bcount; ++b) {
+    brush& cell = group.brushes[b];
+    cell.fcount = 6;
+    for (int i = 0; i < cell.fcount; ++i) cell.faces[i].vcount = 4;
+  }
+  for (int s = 0; s < Q; ++s) {
+    const int sn = (s + 1 < Q) ? s + 1 : 0;
+    for (int k = 0; k < P; ++k) {
+      const int kn = (k + 1 < P) ? k + 1 : 0;
+      FillCell(group.brushes[s * P + k], s, sn, k, kn, rings);
+    }
+  }
+  rings.rings.reset();
+
+  for (int b = 0; b < group.bcount; ++b) {
+    brush& cell = group.brushes[b];
+    for (int i = 0; i < cell.fcount; ++i) TextureFace(cell.faces[i]);
+  }
+  if (AnyOf(facealign) && AnyOf(wrapping)) Texturize();
+
+  for (int b = 0; b < group.bcount; ++b) ReverseAndFlip(group.brushes[b]);
+
+  CleanUp();
+  GetPattern();
+  SetMessage(MsgGenerated);
+  firstrun = false;
+}

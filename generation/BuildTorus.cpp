@@ -1,3 +1,212 @@
-#include "generation/Builders.h"
+// The torus: one brush per section around the z axis, a closed prism whose
+// caps are the tube's cross-section at the section's ends and whose wall
+// faces are the tube's surface, one per segment of the cross-section.
+#include <limits>
+#include <memory>
 
-void build_torus() {}
+#include "generation/BaseShift.h"
+#include "generation/Brush.h"
+#include "generation/Builders.h"
+#include "generation/CleanUp.h"
+#include "generation/Circle.h"
+#include "generation/ExportSelection.h"
+#include "generation/TextureAxes.h"
+#include "generation/Texturize.h"
+#include "settings/Message.h"
+#include "settings/Settings.h"
+
+namespace {
+
+// Truncation toward zero, saturated at the limits of int: only absurd radii
+// reach them, where a plain conversion would be undefined.
+int TruncatedInt(float value) {
+  if (value != value) return 0;
+  if (value >= 2147483648.0f) return std::numeric_limits<int>::max();
+  if (value <= -2147483648.0f) return std::numeric_limits<int>::min();
+  return static_cast<int>(value);
+}
+
+// The wall face of slot 0 whose extent and shift are the reference for
+// horizontal wrapping, by method. A custom number beyond the wall faces (left
+// from a larger resolution) or below 0 is brought to the nearest wall face,
+// so every section has its source face and no pass reads past a brush.
+void SetTorusHFace() {
+  int& hface = G_HFace[SlotOuter];
+  switch (G_HFMethod[SlotOuter]) {
+    case HRangeOuter: hface = static_cast<int>(res * 0.25 - 1); break;
+    case HRangeLower: hface = static_cast<int>(res * 0.5 - 1); break;
+    case HRangeInner: hface = static_cast<int>(res * 0.75 - 1); break;
+    case HRangeUpper: hface = res - 1; break;
+    default: break;  // custom: the number the user or the template gave
+  }
+  if (hface >= res) hface = res - 1;
+  if (hface < 0) hface = 0;
+}
+
+// Twice the signed area of the triangle of the profile corners a, b, c. For
+// whole radii and float heights of any usable size the differences and
+// products are exact in double, so the sign is exact.
+double Turn(const double* r, const double* z, int a, int b, int c) {
+  return (r[b] - r[a]) * (z[c] - z[b]) - (z[b] - z[a]) * (r[c] - r[b]);
+}
+
+// For the closed profile polygon (r[i], z[i]), i = 0 .. n - 1, finds the
+// corners that are strict corners of its convex outline: corners first ..
+// last where the polygon turns the other way or runs straight on are left
+// out, one after the other, until every corner left turns the polygon's way.
+// Each corner takes as its source itself when kept, else the kept corner
+// before it. (The sphere builder outlines its meridian the same way.)
+void ConvexSources(const double* r, const double* z, int n, int first, int last, int* source) {
+  for (int i = 0; i < n; ++i) source[i] = i;
+  double area = 0.0;
+  for (int i = 0; i < n; ++i) {
+    const int j = (i + 1) % n;
+    area += r[i] * z[j] - r[j] * z[i];
+  }
+  const int orientation = (area > 0.0) - (area < 0.0);
+  if (orientation == 0) return;  // a profile without area: nothing to keep apart
+  int prev[CircleCapacity];
+  int next[CircleCapacity];
+  bool kept[CircleCapacity];
+  for (int i = 0; i < n; ++i) {
+    prev[i] = (i + n - 1) % n;
+    next[i] = (i + 1) % n;
+    kept[i] = true;
+  }
+  int count = n;
+  for (bool changed = true; changed && count > 3;) {
+    changed = false;
+    for (int i = first; i <= last && count > 3; ++i) {
+      if (!kept[i] || Turn(r, z, prev[i], i, next[i]) * orientation > 0.0) continue;
+      kept[i] = false;
+      next[prev[i]] = next[i];
+      prev[next[i]] = prev[i];
+      --count;
+      changed = true;
+    }
+  }
+  for (int i = 0; i < n; ++i) {
+    int j = i;
+    while (!kept[j]) j = (j + n - 1) % n;
+    source[i] = j;
+  }
+}
+
+// Ring k runs around the z axis through cross-section corner k: its radius is
+// the corner's distance from the axis truncated to a whole number (so that the
+// ring lies on the grid of its polygon), its height the corner's height. Where
+// the cross-section is finely divided and nearly flat (high resolutions), the
+// truncation bends the tube's profile inward at some corners or lines up three
+// of them, which would make the brushes concave or give them two walls in one
+// plane. Such a corner takes the ring of the corner before it instead: the
+// wall between them has no area, and the profile is the convex outline of the
+// truncated corners. A profile that is convex as it is stays unchanged.
+void BuildRings(Vcircle* rings, float t) {
+  auto section = std::make_unique<Vcircle>();
+  section->CreateVcircle(build_circle(res, TruncatedInt(t)), 0.0f);
+  int radius[CircleCapacity];
+  double profileR[CircleCapacity];
+  double profileZ[CircleCapacity];
+  for (int k = 0; k < res; ++k) {
+    const vertex& corner = section->v[k];
+    radius[k] = TruncatedInt(rad + t + corner.x);
+    profileR[k] = radius[k];
+    profileZ[k] = corner.y;
+  }
+  int source[CircleCapacity];
+  ConvexSources(profileR, profileZ, res, 0, res - 1, source);
+  for (int k = 0; k < res; ++k) {
+    const int s = source[k];
+    rings[k].CreateVcircle(build_circle(res2, radius[s]), section->v[s].y);
+  }
+  if (Sym)
+    for (int k = 0; k < res; ++k) rings[k].AddSym(res2);
+}
+
+// Brush j lies between the section boundaries j and n (the next one, 0 after
+// the last): two caps of the cross-section and a wall face per segment.
+void FillBrush(brush& b, int j, int n, const Vcircle* rings) {
+  b.fcount = res + 2;
+  b.section = j;
+  face& start = b.faces[0];
+  face& end = b.faces[1];
+  start.vcount = end.vcount = res;
+  start.pos = PosDown;
+  end.pos = PosUp;
+  start.texture = end.texture = texn;
+  for (int k = 0; k < res; ++k) {
+    start.verts[k] = rings[k].v[j];
+    end.verts[k] = rings[k].v[n];
+  }
+  for (int k = 0; k < res; ++k) {
+    const int m = (k + 1 < res) ? k + 1 : 0;
+    face& wall = b.faces[k + 2];
+    wall.vcount = 4;
+    wall.pos = PosFront;
+    wall.texture = tex1;
+    wall.texId = SlotOuter;
+    wall.wrapped = true;
+    wall.hFace = (k == G_HFace[SlotOuter]);
+    wall.segment = k;
+    wall.verts[0] = start.verts[k];
+    wall.verts[1] = start.verts[m];
+    wall.verts[2] = end.verts[m];
+    wall.verts[3] = end.verts[k];
+  }
+}
+
+// Texture axes and base shifts of one face. The wall axes are turned a
+// quarter, so the vertical base shift goes into shiftX and the horizontal one
+// into shiftY.
+void TextureFace(face& f) {
+  if (f.texId == SlotNull || !facealign[SlotOuter] || f.texture == texn) {
+    AlignToWorld(f);
+    return;
+  }
+  AlignToFace(f);
+  if (wrapping[SlotOuter]) f.shiftX = -GetBaseShift(f, ver);
+  if (Hwrapping[SlotOuter] && f.hFace && !Shear[f.texId]) {
+    f.shiftY = GetBaseShift(f, hor);
+  } else if (Hwrapping[SlotOuter] && Shear[f.texId]) {
+    f.shiftY = -GetBaseShift(f, hor);
+  }
+}
+
+}  // namespace
+
+void build_torus() {
+  UseSettingsTextureSizes();
+  const int e = Sym ? 4 : 0;
+  bgroup& group = *Group;
+  group.bcount = res2 + e;
+  group.sections = res2 + e;
+  group.segments = res;
+  group.surfaces = 1;
+
+  const float t = static_cast<float>((static_cast<double>(rad3) - rad) / 2.0);
+  SetTorusHFace();
+
+  auto rings = std::make_unique<Vcircle[]>(static_cast<size_t>(res));
+  BuildRings(rings.get(), t);
+
+  for (int j = 0; j < group.bcount; ++j) {
+    const int n = (j + 1 < group.bcount) ? j + 1 : 0;
+    FillBrush(group.brushes[j], j, n, rings.get());
+  }
+  rings.reset();
+
+  for (int j = 0; j < group.bcount; ++j) {
+    brush& b = group.brushes[j];
+    for (int i = 0; i < b.fcount; ++i) TextureFace(b.faces[i]);
+  }
+  if (facealign[SlotOuter] && (wrapping[SlotOuter] || Hwrapping[SlotOuter])) Texturize();
+
+  // The start caps were listed in the order of the end caps, which face the
+  // other way: reverse them so that both run clockwise seen from outside.
+  for (int j = 0; j < group.bcount; ++j) group.brushes[j].faces[0].RevOrder();
+
+  CleanUp();
+  GetPattern();
+  SetMessage(MsgGenerated);
+  firstrun = false;
+}

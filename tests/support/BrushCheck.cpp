@@ -28,7 +28,14 @@ struct Plane {
   Vec3 n;  // unit normal, pointing out of the brush
   double d = 0;
   Vec3 points[3];
+  // How far the plane may tilt per unit of distance from points[1] because
+  // the written points carry only six decimals: three points close together
+  // give a plane that the file cannot hold more exactly.
+  double tilt = 0;
 };
+
+// The rounding of a coordinate written with six decimals, with a margin.
+constexpr double kPrintError = 1e-6;
 
 using Winding = std::vector<Vec3>;
 
@@ -83,7 +90,8 @@ std::string CheckBrush(const std::vector<Plane>& planes, int index) {
         return Describe(index, static_cast<int>(i), "plane given twice");
       for (const Vec3& q : planes[i].points) {
         const double dist = Dot(planes[j].n, q) - planes[j].d;
-        if (dist > tol) {
+        const double allowed = tol + planes[j].tilt * Len(q - planes[j].points[1]) + 2.0 * kPrintError;
+        if (dist > allowed) {
           std::ostringstream s;
           s << "a point lies " << dist << " in front of face " << j << " (plane faces inward?)";
           return Describe(index, static_cast<int>(i), s.str());
@@ -134,6 +142,8 @@ std::string ParseFace(const std::string& line, Plane& plane, bool numbersOnly) {
   if (!(len > 0.0)) return "plane without normal: " + line;
   plane.n = n * (1.0 / len);
   plane.d = Dot(plane.n, plane.points[1]);
+  const double edges = Len(plane.points[0] - plane.points[1]) + Len(plane.points[2] - plane.points[1]);
+  plane.tilt = 4.0 * kPrintError * edges / len;
   const Vec3 axisU{v[17], v[18], v[19]};
   const Vec3 axisV{v[23], v[24], v[25]};
   if (Len(axisU) == 0.0 || Len(axisV) == 0.0) return "zero texture axis: " + line;

@@ -1,0 +1,343 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "generation/BaseShift.h"
+#include "generation/Brush.h"
+#include "generation/CleanUp.h"
+#include "generation/ExportSelection.h"
+#include "generation/Generate.h"
+#include "generation/TextureAxes.h"
+#include "settings/Settings.h"
+#include "support/GlobalState.h"
+
+namespace {
+
+struct P3 {
+  float x, y, z;
+};
+
+void ExpectVertex(const vertex& v, const P3& p, const std::string& where) {
+  EXPECT_EQ(v.x, p.x) << where;
+  EXPECT_EQ(v.y, p.y) << where;
+  EXPECT_EQ(v.z, p.z) << where;
+}
+
+bool Same(const vertex& a, const vertex& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+
+class HTorusTest : public ResetSettingsTest {
+ protected:
+  void SetUp() override {
+    ResetSettingsTest::SetUp();
+    IsHTorus = true;
+  }
+  static void Build() { ASSERT_TRUE(Generate()); }
+  static const brush& B(int b) { return Group->brushes[b]; }
+};
+
+}  // namespace
+
+TEST_F(HTorusTest, CellOrderAndFaceFields) {
+  struct Case {
+    int res, res2;
+    bool sym;
+    int sections, segments;
+  };
+  const Case cases[] = {{12, 12, false, 12, 12}, {12, 12, true, 16, 16}, {24, 12, false, 12, 24}};
+  for (const Case& c : cases) {
+    res = c.res;
+    res2 = c.res2;
+    Sym = c.sym;
+    firstrun = true;
+    tex1 = "OUTER";
+    tex2 = "INNER";
+    tex3 = "ENDS";
+    texn = "HIDDEN";
+    Build();
+    const std::string where = std::to_string(c.res) + "/" + std::to_string(c.res2) + (c.sym ? " sym" : "");
+    ASSERT_EQ(Group->bcount, c.sections * c.segments) << where;
+    EXPECT_EQ(Group->sections, c.sections) << where;
+    EXPECT_EQ(Group->segments, c.segments) << where;
+    EXPECT_EQ(Group->surfaces, 2) << where;
+    EXPECT_FALSE(firstrun) << where;
+    EXPECT_EQ(Gmessage, "  | [INFO] Hollow Torus generated\n");
+    const struct {
+      int pos;
+      const char* texture;
+      int texId;
+      bool wrapped;
+      bool hasSegment;
+    } roles[6] = {{PosBack, "INNER", SlotInner, true, true},  {PosFront, "OUTER", SlotOuter, true, true},
+                  {PosDown, "ENDS", SlotFloor, false, true},  {PosUp, "ENDS", SlotFloor, false, true},
+                  {PosLeft, "HIDDEN", SlotNull, false, false}, {PosRight, "HIDDEN", SlotNull, false, false}};
+    for (int b = 0; b < Group->bcount; ++b) {
+      const brush& cell = B(b);
+      const int section = b / c.segments;
+      const int segment = b % c.segments;
+      ASSERT_EQ(cell.fcount, 6) << where;
+      EXPECT_EQ(cell.section, section) << where << " brush " << b;
+      for (int i = 0; i < 6; ++i) {
+        const face& f = cell.faces[i];
+        EXPECT_EQ(f.vcount, 4) << where;
+        EXPECT_EQ(f.pos, roles[i].pos) << where << " face " << i;
+        EXPECT_EQ(f.texture, roles[i].texture) << where << " face " << i;
+        EXPECT_EQ(f.texId, roles[i].texId) << where << " face " << i;
+        EXPECT_EQ(f.wrapped, roles[i].wrapped) << where << " face " << i;
+        EXPECT_EQ(f.segment, roles[i].hasSegment ? segment : -1) << where << " brush " << b << " face " << i;
+      }
+    }
+  }
+}
+
+// The cells share their corners with their neighbours: a cell's end at
+// boundary s' is its next section's start, its side at corner k' the next
+// segment's side at corner k; the last section and the last segment close on
+// boundary 0 and corner 0.
+TEST_F(HTorusTest, CellsCloseAroundBothCircles) {
+  for (bool sym : {false, true}) {
+    Sym = sym;
+    Build();
+    const int P = Group->segments;
+    const int Q = Group->sections;
+    for (int s = 0; s < Q; ++s) {
+      for (int k = 0; k < P; ++k) {
+        const brush& cell = B(s * P + k);
+        const brush& nextSection = B(((s + 1) % Q) * P + k);
+        const brush& nextSegment = B(s * P + (k + 1) % P);
+        const std::string where = (sym ? "sym " : "") + std::to_string(s) + "/" + std::to_string(k);
+        // The side at corner k' is A[2], B[2], B[1], A[1]; the next segment's
+        // side at corner k lists the same corners as A[3], B[3], B[0], A[0]
+        // of the same boundaries.
+        const face& right = cell.faces[5];
+        const face& left = nextSegment.faces[4];
+        EXPECT_TRUE(Same(right.verts[0], left.verts[3])) << where;
+        EXPECT_TRUE(Same(right.verts[1], left.verts[2])) << where;
+        EXPECT_TRUE(Same(right.verts[2], left.verts[1])) << where;
+        EXPECT_TRUE(Same(right.verts[3], left.verts[0])) << where;
+        // Cell ends, both reversed: the end at s' and the next start at s'.
+        const face& end = cell.faces[3];
+        const face& start = nextSection.faces[2];
+        for (int i = 0; i < 4; ++i) {
+          bool found = false;
+          for (int j = 0; j < 4; ++j) found = found || Same(end.verts[i], start.verts[j]);
+          EXPECT_TRUE(found) << where << " vertex " << i;
+        }
+      }
+    }
+  }
+}
+
+TEST_F(HTorusTest, BrushThirteenIsSectionOneSegmentOne) {
+  Build();
+  const brush& cell = B(13);
+  EXPECT_EQ(cell.section, 1);
+  EXPECT_EQ(cell.faces[0].segment, 1);
+  EXPECT_EQ(cell.faces[1].segment, 1);
+  // Its outer wall starts at corner 1 of the cross-section on boundary 1.
+  ExpectVertex(cell.faces[1].verts[0], {222, 222, 72}, "outer wall of brush 13");
+}
+
+// Default radii 128, 256, 320: t = 96, h = 32; the hollow spans 192 to 256.
+TEST_F(HTorusTest, InnerRingsAndFirstCellWalls) {
+  Build();
+  const float radius[12] = {232, 248, 256, 256, 248, 232, 216, 200, 192, 192, 200, 216};
+  const float height[12] = {32, 24, 8, -8, -24, -32, -32, -24, -8, 8, 24, 32};
+  // The side at corner k of the last section's cells lists I(k, 0) last.
+  for (int k = 0; k < 12; ++k)
+    ExpectVertex(B(11 * 12 + k).faces[4].verts[3], {radius[k] / 4, radius[k], height[k]},
+                 "inner ring " + std::to_string(k));
+  const P3 inner[4] = {{58, 232, 32}, {62, 248, 24}, {186, 186, 24}, {174, 174, 32}};
+  const P3 outer[4] = {{62, 248, 96}, {74, 296, 72}, {222, 222, 72}, {186, 186, 96}};
+  for (int i = 0; i < 4; ++i) {
+    ExpectVertex(B(0).faces[0].verts[i], inner[3 - i], "inner wall (reversed), vertex " + std::to_string(i));
+    ExpectVertex(B(0).faces[1].verts[i], outer[i], "outer wall, vertex " + std::to_string(i));
+  }
+  // The cell ends are reversed too, the sides are not.
+  const P3 start[4] = {{62, 248, 24}, {74, 296, 72}, {62, 248, 96}, {58, 232, 32}};
+  const P3 side[4] = {{58, 232, 32}, {62, 248, 96}, {186, 186, 96}, {174, 174, 32}};
+  for (int i = 0; i < 4; ++i) {
+    ExpectVertex(B(0).faces[2].verts[i], start[i], "start cell end, vertex " + std::to_string(i));
+    ExpectVertex(B(0).faces[4].verts[i], side[i], "side at corner 0, vertex " + std::to_string(i));
+  }
+}
+
+TEST_F(HTorusTest, HRangeFaces) {
+  struct Case {
+    int res;
+    bool sym;
+    int method0, stored0, method1, stored1;
+    int face0, face1;
+  };
+  const Case cases[] = {
+      {12, false, HRangeOuter, 0, HRangeInner, 0, 2, 8},
+      {12, false, HRangeLower, 0, HRangeUpper, 0, 5, 11},
+      {12, true, HRangeOuter, 0, HRangeInner, 0, 3, 11},
+      {12, true, HRangeLower, 0, HRangeUpper, 0, 7, 15},
+      {24, true, HRangeInner, 0, HRangeOuter, 0, 20, 6},
+      // Custom numbers stand while they name a segment; beyond the last
+      // segment (from a larger resolution or a build with symmetry lines) or
+      // below 0 they are clamped.
+      {12, false, HRangeCustom, 4, HRangeCustom, 9, 4, 9},
+      {12, false, HRangeCustom, 12, HRangeCustom, -2, 11, 0},
+      {12, true, HRangeCustom, 15, 6, 40, 15, 15},
+  };
+  for (const Case& c : cases) {
+    res = c.res;
+    Sym = c.sym;
+    G_HFMethod[0] = c.method0;
+    G_HFace[0] = c.stored0;
+    G_HFMethod[1] = c.method1;
+    G_HFace[1] = c.stored1;
+    Build();
+    const std::string where = "res " + std::to_string(c.res) + (c.sym ? " sym" : "") + " methods " +
+                              std::to_string(c.method0) + "/" + std::to_string(c.method1);
+    EXPECT_EQ(G_HFace[0], c.face0) << where;
+    EXPECT_EQ(G_HFace[1], c.face1) << where;
+    const int P = Group->segments;
+    for (int b = 0; b < Group->bcount; ++b) {
+      const brush& cell = B(b);
+      EXPECT_EQ(cell.faces[1].hFace, b % P == c.face0) << where << " brush " << b;
+      EXPECT_EQ(cell.faces[0].hFace, b % P == c.face1) << where << " brush " << b;
+      for (int i = 2; i < 6; ++i) EXPECT_FALSE(cell.faces[i].hFace) << where;
+    }
+  }
+}
+
+namespace {
+
+// The face with cleared axes, given world axes or face axes as the texture
+// pass gives them; `unreversed` first puts back the vertex order the face had
+// then.
+face Aligned(const face& f, bool toFace, bool unreversed) {
+  face c(f);
+  if (unreversed) c.RevOrder();
+  c.vecHor = vector{};
+  c.vecVer = vector{};
+  if (toFace)
+    AlignToFace(c);
+  else
+    AlignToWorld(c);
+  return c;
+}
+
+float Reduced(const face& f, float shift, axis a) {
+  face c(f);
+  c.rot = 0.0f;
+  (a == hor ? c.shiftX : c.shiftY) = shift;
+  MiniShift(c, a);
+  return a == hor ? c.shiftX : c.shiftY;
+}
+
+// The face's axes are those of `expected`, each negated where asked.
+void ExpectAxes(const face& f, const face& expected, bool flipHor, bool flipVer, const std::string& where) {
+  const float h = flipHor ? -1.0f : 1.0f, v = flipVer ? -1.0f : 1.0f;
+  EXPECT_EQ(f.vecHor.x, h * expected.vecHor.x) << where;
+  EXPECT_EQ(f.vecHor.y, h * expected.vecHor.y) << where;
+  EXPECT_EQ(f.vecHor.z, h * expected.vecHor.z) << where;
+  EXPECT_EQ(f.vecVer.x, v * expected.vecVer.x) << where;
+  EXPECT_EQ(f.vecVer.y, v * expected.vecVer.y) << where;
+  EXPECT_EQ(f.vecVer.z, v * expected.vecVer.z) << where;
+}
+
+}  // namespace
+
+// The sides between segments carry the hidden texture's world axes whatever
+// the slots' alignment flags say, and only wrapping flags start the wrapping
+// pass: horizontal wrapping alone leaves every scale at 1.
+TEST_F(HTorusTest, SidesWorldAlignedAndHorizontalWrappingAloneRunsNoPass) {
+  for (int s = 0; s < SlotCount; ++s) {
+    facealign[s] = Hwrapping[s] = Shear[s] = true;
+    G_ScaleX[s] = 2.0f;
+  }
+  Build();
+  for (int b = 0; b < Group->bcount; ++b) {
+    const brush& cell = B(b);
+    for (int i = 4; i < 6; ++i) {
+      const std::string where = "brush " + std::to_string(b) + " face " + std::to_string(i);
+      ExpectAxes(cell.faces[i], Aligned(cell.faces[i], false, false), false, false, where);
+      EXPECT_EQ(cell.faces[i].shiftX, 0.0f) << where;
+      EXPECT_EQ(cell.faces[i].shiftY, 0.0f) << where;
+    }
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(cell.faces[i].scaleX, 1.0f) << "brush " << b << " face " << i;
+  }
+}
+
+// With shear a face-aligned outer wall takes the negated horizontal base shift
+// as its vertical shift even without horizontal wrapping.
+TEST_F(HTorusTest, ShearWithoutHorizontalWrapping) {
+  for (bool shear : {false, true}) {
+    facealign[0] = true;
+    Shear[0] = shear;
+    Build();
+    int nonzero = 0;
+    for (int b = 0; b < Group->bcount; ++b) {
+      const face& outer = B(b).faces[1];
+      const float expected = shear ? Reduced(outer, -GetBaseShift(outer, hor), ver) : 0.0f;
+      EXPECT_EQ(outer.shiftY, expected) << (shear ? "shear " : "") << "brush " << b;
+      EXPECT_EQ(outer.shiftX, 0.0f) << "brush " << b;
+      if (expected != 0.0f) ++nonzero;
+    }
+    if (shear) {
+      EXPECT_GT(nonzero, Group->bcount / 2);
+    }
+  }
+}
+
+// After the reversal of the inner wall and the cell ends, a face-aligned
+// inner wall has its horizontal axis and its horizontal shift negated, a
+// face-aligned start end without shear both axes; with shear the start end
+// keeps its axes and has its horizontal shift negated. The end at the
+// section's end is reversed but never flipped.
+TEST_F(HTorusTest, FlipsAfterTheReversal) {
+  struct Case {
+    bool align0, align1, align2, shear2;
+  };
+  const Case cases[] = {{true, false, false, false}, {false, true, false, false}, {false, false, true, false},
+                        {false, false, true, true}};
+  for (const Case& c : cases) {
+    facealign[0] = c.align0;
+    facealign[1] = c.align1;
+    facealign[2] = c.align2;
+    Shear[2] = c.shear2;
+    wrapping[2] = c.shear2;  // gives the sheared ends a horizontal base shift
+    Build();
+    const std::string where = std::string("facealign ") + (c.align0 ? "1" : "0") + (c.align1 ? "1" : "0") +
+                              (c.align2 ? "1" : "0") + (c.shear2 ? " shear" : "");
+    int nonzero = 0;
+    for (int b = 0; b < Group->bcount; ++b) {
+      const face& inner = B(b).faces[0];
+      ExpectAxes(inner, Aligned(inner, c.align1, true), c.align1, false, where + " inner wall");
+      EXPECT_EQ(std::signbit(inner.shiftX), c.align1) << where << " brush " << b;
+      const face& start = B(b).faces[2];
+      const face& end = B(b).faces[3];
+      const face startAxes = Aligned(start, c.align2, true);
+      const face endAxes = Aligned(end, c.align2, true);
+      ExpectAxes(start, startAxes, c.align2 && !c.shear2, c.align2 && !c.shear2, where + " start end");
+      ExpectAxes(end, endAxes, false, false, where + " end end");
+      if (c.shear2) {
+        const float startShift = GetBaseShift(startAxes, hor);
+        EXPECT_EQ(start.shiftX, Reduced(start, -startShift, hor)) << where << " brush " << b;
+        EXPECT_EQ(end.shiftX, Reduced(end, GetBaseShift(endAxes, hor), hor)) << where << " brush " << b;
+        if (startShift != 0.0f) ++nonzero;
+      }
+    }
+    if (c.shear2) {
+      EXPECT_GT(nonzero, Group->bcount / 2) << where;
+    }
+  }
+}
+
+// The build computes the export selection for its own group, by sections and
+// segments: sections 2 to 3, segments 1 to 6 are brushes 12 to 17 and 24 to 29.
+TEST_F(HTorusTest, ExportSelectionBySectionsAndSegments) {
+  D_method = ExportSectionRange;
+  D_start = 2;
+  D_end = 3;
+  D_start2 = 1;
+  D_end2 = 6;
+  Build();
+  ASSERT_EQ(D_listSize, 144);
+  for (int b = 0; b < 144; ++b)
+    EXPECT_EQ(IsBrushSelected(b), (b >= 12 && b <= 17) || (b >= 24 && b <= 29)) << b;
+}
