@@ -132,6 +132,9 @@ TEST_F(PropsMenuTest, RadiiPushTheOuterRadii) {
       {htorus, "3 64", 64, 256, 320},    {htorus, "4 400", 128, 400, 464},
       {htorus, "4 300", 128, 300, 320},  {htorus, "5 330", 128, 256, 330},
       {arch, "5 200", 128, 256, 200},    {torus, "5 129.5", 128, 256, 129.5f},
+      // reaching a radius exactly pushes it too
+      {htorus, "3 320", 320, 448, 512},  {arch, "3 256", 256, 384, 320},
+      {htorus, "4 320", 128, 320, 384},
   };
   for (const Case& c : cases) {
     ReSettings();
