@@ -158,9 +158,17 @@ float AskFloat(const std::string& prompt) {
   }
 }
 
+namespace {
+
+// The buffer that std::cin reads the process's standard input through; when
+// std::cin has been given another one, the key wait reads from that instead.
+std::streambuf* const kStandardInput = std::cin.rdbuf();
+
+}  // namespace
+
 void getch() {
   std::cout.flush();
-  if (isatty(STDIN_FILENO)) {
+  if (std::cin.rdbuf() == kStandardInput && isatty(STDIN_FILENO)) {
     TerminalMode mode;
     char c = 0;
     while (read(STDIN_FILENO, &c, 1) < 0 && errno == EINTR) {

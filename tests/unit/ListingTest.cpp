@@ -1,6 +1,4 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <iostream>
 #include <memory>
@@ -16,30 +14,6 @@
 #include "support/GlobalState.h"
 
 namespace {
-
-// The key waits read the terminal itself when standard input is one; these
-// tests feed them through std::cin, so standard input is taken off the
-// terminal while they run.
-class DetachedStdin {
- public:
-  DetachedStdin() {
-    if (!isatty(STDIN_FILENO)) return;
-    saved_ = dup(STDIN_FILENO);
-    const int null = open("/dev/null", O_RDONLY);
-    dup2(null, STDIN_FILENO);
-    close(null);
-  }
-  ~DetachedStdin() {
-    if (saved_ < 0) return;
-    dup2(saved_, STDIN_FILENO);
-    close(saved_);
-  }
-  DetachedStdin(const DetachedStdin&) = delete;
-  DetachedStdin& operator=(const DetachedStdin&) = delete;
-
- private:
-  int saved_ = -1;
-};
 
 class ListingTest : public ResetSettingsTest {
  protected:
@@ -64,7 +38,6 @@ class ListingTest : public ResetSettingsTest {
     }
   }
 
-  DetachedStdin stdin_;
 };
 
 // The brush numbers of the "  Brush #n (Section #m)" lines.

@@ -1,6 +1,4 @@
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
@@ -23,29 +21,6 @@ namespace {
 
 const std::string kClosing = "  +------------------------------------------------------+\n";
 const std::string kWarning = "\n[WARNING] Invalid choice!\n\n";
-
-// The key waits of the listing read the terminal itself when standard input
-// is one; these tests feed them through std::cin instead.
-class DetachedStdin {
- public:
-  DetachedStdin() {
-    if (!isatty(STDIN_FILENO)) return;
-    saved_ = dup(STDIN_FILENO);
-    const int null = open("/dev/null", O_RDONLY);
-    dup2(null, STDIN_FILENO);
-    close(null);
-  }
-  ~DetachedStdin() {
-    if (saved_ < 0) return;
-    dup2(saved_, STDIN_FILENO);
-    close(saved_);
-  }
-  DetachedStdin(const DetachedStdin&) = delete;
-  DetachedStdin& operator=(const DetachedStdin&) = delete;
-
- private:
-  int saved_ = -1;
-};
 
 // The cylinder chosen in the main menu of a fresh interactive run.
 class SubMenuTest : public ResetSettingsTest {
@@ -87,7 +62,6 @@ class SubMenuTest : public ResetSettingsTest {
     firstrun = false;
   }
 
-  DetachedStdin stdin_;
 };
 
 const std::string kStaleCylinder = R"(  ++=====================================================++
