@@ -1,10 +1,9 @@
 #include "export/MapWriter.h"
 
-#include <fstream>
-#include <iostream>
 #include <string>
 
 #include "export/NumberFormat.h"
+#include "export/TextOut.h"
 #include "generation/Brush.h"
 #include "generation/ExportSelection.h"
 #include "settings/Settings.h"
@@ -47,40 +46,53 @@ bool PlanePoints(const face& f, const vertex* points[3]) {
   return false;
 }
 
-void AppendPoint(std::string& out, const vertex& p) {
-  out += "( ";
-  AppendFixed6(out, p.x);
-  out += ' ';
-  AppendFixed6(out, p.y);
-  out += ' ';
-  AppendFixed6(out, p.z);
-  out += " ) ";
+// Room for one face line apart from its texture name: 3 points, 2 axes with
+// shifts and 3 more numbers, each with its separators.
+constexpr size_t kLineRoom = 20 * (kNumberRoom + 4);
+
+char* PutText(char* p, const char* text) {
+  while (*text) *p++ = *text++;
+  return p;
 }
 
-void AppendAxis(std::string& out, const vector& v, float shift) {
-  out += "[ ";
-  AppendFixed6(out, v.x);
-  out += ' ';
-  AppendFixed6(out, v.y);
-  out += ' ';
-  AppendFixed6(out, v.z);
-  out += ' ';
-  AppendFixed6(out, shift);
-  out += " ] ";
+char* PutPoint(NumberCache& numbers, char* p, const vertex& v) {
+  p = PutText(p, "( ");
+  p = numbers.Put(p, v.x);
+  *p++ = ' ';
+  p = numbers.Put(p, v.y);
+  *p++ = ' ';
+  p = numbers.Put(p, v.z);
+  return PutText(p, " ) ");
 }
 
-void AppendFaceLine(std::string& out, const face& f, const vertex* const points[3]) {
-  for (int i = 0; i < 3; ++i) AppendPoint(out, *points[i]);
-  out += f.texture;
-  out += ' ';
-  AppendAxis(out, f.vecHor, f.shiftX);
-  AppendAxis(out, f.vecVer, f.shiftY);
-  AppendFixed6(out, f.rot);
-  out += ' ';
-  AppendFixed6(out, f.scaleX);
-  out += ' ';
-  AppendFixed6(out, f.scaleY);
-  out += " \n";
+char* PutAxis(NumberCache& numbers, char* p, const vector& v, float shift) {
+  p = PutText(p, "[ ");
+  p = numbers.Put(p, v.x);
+  *p++ = ' ';
+  p = numbers.Put(p, v.y);
+  *p++ = ' ';
+  p = numbers.Put(p, v.z);
+  *p++ = ' ';
+  p = numbers.Put(p, shift);
+  return PutText(p, " ] ");
+}
+
+void PutFaceLine(TextOut& out, NumberCache& numbers, const face& f, const vertex* const points[3]) {
+  char* p = out.Room(kLineRoom);
+  for (int i = 0; i < 3; ++i) p = PutPoint(numbers, p, *points[i]);
+  out.Advance(p);
+  out.Put(f.texture);
+  p = out.Room(kLineRoom);
+  *p++ = ' ';
+  p = PutAxis(numbers, p, f.vecHor, f.shiftX);
+  p = PutAxis(numbers, p, f.vecVer, f.shiftY);
+  p = numbers.Put(p, f.rot);
+  *p++ = ' ';
+  p = numbers.Put(p, f.scaleX);
+  *p++ = ' ';
+  p = numbers.Put(p, f.scaleY);
+  p = PutText(p, " \n");
+  out.Advance(p);
 }
 
 // A brush needs at least four faces with area to enclose a volume.
@@ -89,65 +101,45 @@ constexpr int kMinFaces = 4;
 // Writes the brush, leaving out its faces without area. A brush left with
 // fewer than four faces has no volume (a radius of 0 collapses it) and would
 // make a map compiler reject the whole map; it is not written.
-void AppendBrush(std::string& out, const brush& b) {
+void PutBrush(TextOut& out, NumberCache& numbers, const brush& b) {
   int withArea = 0;
   for (int j = 0; j < b.fcount; ++j) {
     const vertex* points[3];
     if (PlanePoints(b.faces[j], points)) ++withArea;
   }
   if (withArea < kMinFaces) return;
-  out += "{\n";
+  out.Put("{\n", 2);
   for (int j = 0; j < b.fcount; ++j) {
     const vertex* points[3];
-    if (PlanePoints(b.faces[j], points)) AppendFaceLine(out, b.faces[j], points);
+    if (PlanePoints(b.faces[j], points)) PutFaceLine(out, numbers, b.faces[j], points);
   }
-  out += "}\n";
+  out.Put("}\n", 2);
 }
 
-void AppendHeader(std::string& out) {
-  out += "{\n";
+void PutHeader(TextOut& out) {
+  out.Put("{\n", 2);
   if (last_transfactor != 0.0f) {
-    out += "\"scalefactor\" \"";
-    AppendFixed6(out, last_transfactor);
-    out += "\"\n";
+    out.Put(std::string("\"scalefactor\" \""));
+    out.Advance(PutFixed6(out.Room(kNumberRoom), last_transfactor));
+    out.Put("\"\n", 2);
   }
-  out += "\"classname\" \"worldspawn\"\n";
-  out += "\"sounds\" \"1\"\n";
-  out += "\"MaxRange\" \"4096\"\n";
-  out += "\"mapversion\" \"220\"\n";
+  out.Put(std::string("\"classname\" \"worldspawn\"\n"));
+  out.Put(std::string("\"sounds\" \"1\"\n"));
+  out.Put(std::string("\"MaxRange\" \"4096\"\n"));
+  out.Put(std::string("\"mapversion\" \"220\"\n"));
 }
-
-// Text is collected in a buffer and written in large pieces.
-constexpr size_t kFlushSize = 1 << 20;
 
 }  // namespace
 
 bool ExportToMap() {
-  const std::string name = cfpath + cfname + ".map";
-  std::ofstream file(name, std::ios::binary | std::ios::trunc);
-  if (!file) {
-    std::cout << "[WARNING] Could not create the file \"" << name << "\"!" << std::endl;
-    return false;
-  }
-  std::string out;
-  out.reserve(kFlushSize + 4096);
-  AppendHeader(out);
+  TextOut out;
+  if (!out.Open(cfpath + cfname + ".map")) return false;
+  PutHeader(out);
+  NumberCache numbers(PutFixed6);
   if (Group) {
-    for (int i = 0; i < Group->bcount; ++i) {
-      if (!IsBrushSelected(i)) continue;
-      AppendBrush(out, Group->brushes[i]);
-      if (out.size() >= kFlushSize) {
-        file.write(out.data(), static_cast<std::streamsize>(out.size()));
-        out.clear();
-      }
-    }
+    for (int i = 0; i < Group->bcount; ++i)
+      if (IsBrushSelected(i)) PutBrush(out, numbers, Group->brushes[i]);
   }
-  out += "}\n\n";
-  file.write(out.data(), static_cast<std::streamsize>(out.size()));
-  file.close();
-  if (!file) {
-    std::cout << "[WARNING] Could not write the file \"" << name << "\"!" << std::endl;
-    return false;
-  }
-  return true;
+  out.Put("}\n\n", 3);
+  return out.Close();
 }

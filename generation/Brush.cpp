@@ -3,10 +3,45 @@
 #include <algorithm>
 #include <utility>
 
-face::face() : verts(std::make_unique<vertex[]>(static_cast<size_t>(std::max(maxV, 0)))), vmax(std::max(maxV, 0)) {}
+namespace {
 
-face::face(const face& src)
-    : verts(std::make_unique<vertex[]>(static_cast<size_t>(src.vmax))), vmax(src.vmax) {
+// While a group is being created, the blocks that its faces and brushes take
+// their buffers from, one after the other; none at other times.
+struct Blocks {
+  vertex* nextVertex = nullptr;
+  face* nextFace = nullptr;
+};
+Blocks* groupBlocks = nullptr;
+
+// Points the constructors at a group's blocks for as long as it exists.
+struct BlockScope {
+  explicit BlockScope(Blocks& blocks) { groupBlocks = &blocks; }
+  ~BlockScope() { groupBlocks = nullptr; }
+  BlockScope(const BlockScope&) = delete;
+  BlockScope& operator=(const BlockScope&) = delete;
+};
+
+template <typename T>
+void OwnBuffer(Buffer<T>& buffer, int capacity) {
+  buffer.own = std::make_unique<T[]>(static_cast<size_t>(capacity));
+  buffer.data = buffer.own.get();
+}
+
+int Capacity(int n) { return std::max(n, 0); }
+
+}  // namespace
+
+face::face() : vmax(Capacity(maxV)) {
+  if (groupBlocks) {
+    verts.data = groupBlocks->nextVertex;
+    groupBlocks->nextVertex += vmax;
+  } else {
+    OwnBuffer(verts, vmax);
+  }
+}
+
+face::face(const face& src) : vmax(src.vmax) {
+  OwnBuffer(verts, vmax);
   *this = src;
 }
 
@@ -53,7 +88,14 @@ void face::RevOrder() {
   for (int i = 0; i < vcount / 2; ++i) std::swap(verts[i], verts[last - i]);
 }
 
-brush::brush() : faces(std::make_unique<face[]>(static_cast<size_t>(std::max(maxF, 0)))), fmax(std::max(maxF, 0)) {}
+brush::brush() : fmax(Capacity(maxF)) {
+  if (groupBlocks) {
+    faces.data = groupBlocks->nextFace;
+    groupBlocks->nextFace += fmax;
+  } else {
+    OwnBuffer(faces, fmax);
+  }
+}
 
 void brush::CopyBrush(const brush& src) { ::CopyBrush(src, *this); }
 
@@ -65,7 +107,16 @@ void CopyBrush(const brush& src, brush& dst) {
   for (int i = 0; i < n; ++i) dst.faces[i].CopyFace(src.faces[i]);
 }
 
-bgroup::bgroup() : brushes(std::make_unique<brush[]>(static_cast<size_t>(std::max(maxB, 0)))), bmax(std::max(maxB, 0)) {}
+bgroup::bgroup() : bmax(Capacity(maxB)) {
+  const size_t faceCount = static_cast<size_t>(bmax) * static_cast<size_t>(Capacity(maxF));
+  vertexBlock = std::make_unique<vertex[]>(faceCount * static_cast<size_t>(Capacity(maxV)));
+  Blocks blocks;
+  blocks.nextVertex = vertexBlock.get();
+  const BlockScope scope(blocks);
+  faceBlock = std::make_unique<face[]>(faceCount);
+  blocks.nextFace = faceBlock.get();
+  brushes = std::make_unique<brush[]>(static_cast<size_t>(bmax));
+}
 
 void SetMaxObjects() {
   const int extra = Sym ? 4 : 0;

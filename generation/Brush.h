@@ -9,6 +9,19 @@
 #include "generation/Vertex.h"
 #include "settings/Settings.h"
 
+// The buffer of a face or a brush: its own, or a slice of the block that its
+// group allocated for all its brushes at once (one allocation instead of one
+// per face). Either way it lives exactly as long as its owner.
+template <typename T>
+struct Buffer {
+  T* data = nullptr;
+  std::unique_ptr<T[]> own;  // set when the buffer is the object's own
+
+  T& operator[](size_t i) const { return data[i]; }
+  T& operator[](int i) const { return data[i]; }
+  T* get() const { return data; }
+};
+
 // Position codes of face::pos.
 enum { PosNull = 0, PosDown = 1, PosUp = 2, PosBack = 3, PosFront = 4, PosLeft = 5, PosRight = 6 };
 
@@ -28,7 +41,7 @@ struct face {
   int texId = SlotNull;           // texture slot 0 to 3
   int segment = -1;               // 0-based segment number; -1 = none
   int pos = PosNull;              // position code
-  std::unique_ptr<vertex[]> verts;  // own buffer of vmax vertices
+  Buffer<vertex> verts;  // vmax vertices
   int vmax = 0;
 
   // A new face with maxV zero vertices.
@@ -59,7 +72,7 @@ struct face {
 struct brush {
   int fcount = 0;    // faces in use
   int section = -1;  // 0-based section number
-  std::unique_ptr<face[]> faces;  // own buffer of fmax faces
+  Buffer<face> faces;  // fmax faces
   int fmax = 0;
 
   // A new brush with maxF new faces.
@@ -77,10 +90,14 @@ struct bgroup {
   int sections = 0;  // number of sections
   int segments = 0;  // segments per section
   int surfaces = 0;  // wrapped body surfaces (body slots 0 .. surfaces - 1)
-  std::unique_ptr<brush[]> brushes;  // own buffer of bmax brushes
+  // The blocks of all vertices and all faces of the group's brushes; declared
+  // before the brushes so that they outlive them.
+  std::unique_ptr<vertex[]> vertexBlock;
+  std::unique_ptr<face[]> faceBlock;
+  std::unique_ptr<brush[]> brushes;  // bmax brushes
   int bmax = 0;
 
-  // A new group with maxB new brushes.
+  // A new group with maxB new brushes of maxF faces of maxV vertices.
   bgroup();
 };
 

@@ -1,9 +1,8 @@
 #include "generation/Circle.h"
 
-#include <algorithm>
-#include <charconv>
 #include <cstdint>
 
+#include "generation/FloatText.h"
 #include "generation/VectorMath.h"
 #include "settings/Settings.h"
 
@@ -114,12 +113,8 @@ int n_pow(int a, int n) {
 }
 
 int DeciPlaces(float value) {
-  // Ten significant digits in general notation, exactly as "%.10g" writes them.
-  char text[64];
-  const std::to_chars_result r =
-      std::to_chars(text, text + sizeof text, static_cast<double>(value), std::chars_format::general, 10);
-  const char* point = std::find(text, r.ptr, '.');
-  return point == r.ptr ? 0 : static_cast<int>(r.ptr - point - 1);
+  // Ten significant digits in general notation, as "%.10g" writes them.
+  return GeneralDecimals(value, 10);
 }
 
 float BisectByX(float a, float b) {

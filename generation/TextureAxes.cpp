@@ -10,15 +10,37 @@ namespace {
 constexpr float kQuarter = 45.0f;
 constexpr float kThreeQuarters = 135.0f;
 
+// Where the angle between two vectors lies against the bounds 45 and 135
+// degrees. Its cosine decides at once unless it is close to cos 45 degrees
+// (0.70710678): a margin of 1e-4 in the cosine is about 0.008 degrees, far
+// beyond the float rounding of the angle. Close to a bound, and for a NaN,
+// the angle itself is computed and compared, as a float.
+enum AngleClass { WithinQuarter, BetweenQuarters, Undefined };
+
+constexpr double kCosQuarterAbove = 0.7072;
+constexpr double kCosQuarterBelow = 0.7070;
+
+// Within: the angle is at most 45 or at least 135 degrees; between: strictly
+// between them.
+AngleClass ClassifyAngle(const vector& a, const vector& b) {
+  const double c = GetAngleCos(a, b);
+  if (c > kCosQuarterAbove || c < -kCosQuarterAbove) return WithinQuarter;
+  if (c < kCosQuarterBelow && c > -kCosQuarterBelow) return BetweenQuarters;
+  const float angle = GetVecAng(a, b);
+  if (angle <= kQuarter || angle >= kThreeQuarters) return WithinQuarter;
+  if (angle > kQuarter && angle < kThreeQuarters) return BetweenQuarters;
+  return Undefined;
+}
+
 // The plane code of a normal; PlaneNone when the normal is zero or not finite
 // (both angles are NaN then).
 int PlaneOfNormal(vector n) {
-  const float a1 = GetVecAng(vector{0.0f, 0.0f, 64.0f}, n);
-  if (a1 <= kQuarter || a1 >= kThreeQuarters) return PlaneXY;
+  const AngleClass a1 = ClassifyAngle(vector{0.0f, 0.0f, 64.0f}, n);
+  if (a1 == WithinQuarter) return PlaneXY;
   n.z = 0.0f;
-  const float a2 = GetVecAng(vector{64.0f, 0.0f, 0.0f}, n);
-  if (a2 > kQuarter && a2 < kThreeQuarters) return PlaneXZ;
-  if (a2 <= kQuarter || a2 >= kThreeQuarters) return PlaneYZ;
+  const AngleClass a2 = ClassifyAngle(vector{64.0f, 0.0f, 0.0f}, n);
+  if (a2 == BetweenQuarters) return PlaneXZ;
+  if (a2 == WithinQuarter) return PlaneYZ;
   return PlaneNone;
 }
 

@@ -7,19 +7,18 @@
 #include <limits>
 
 #include "export/NumberFormat.h"
+#include "generation/FloatText.h"
 
 namespace {
 
 std::string Fixed(float v) {
-  std::string s;
-  AppendFixed6(s, v);
-  return s;
+  char text[kNumberRoom];
+  return std::string(text, PutFixed6(text, v));
 }
 
 std::string General(float v) {
-  std::string s;
-  AppendGeneral6(s, v);
-  return s;
+  char text[kNumberRoom];
+  return std::string(text, PutGeneral6(text, v));
 }
 
 std::string Printf(const char* format, float v) {
@@ -71,5 +70,31 @@ TEST(NumberFormat, SameTextAsPrintfForEveryKindOfFloat) {
     ASSERT_EQ(General(m), Printf("%g", m)) << m;
     const float t = static_cast<float>(static_cast<int32_t>(next() % 200001u) - 100000) * 0.0000005f;
     ASSERT_EQ(Fixed(t), Printf("%f", t)) << t;
+  }
+}
+
+TEST(NumberFormat, TenSignificantDigitsAsPrintfWritesThem) {
+  uint32_t s = 88675123u;
+  auto next = [&s] {
+    s ^= s << 13;
+    s ^= s >> 17;
+    s ^= s << 5;
+    return s;
+  };
+  auto check = [](float v) {
+    char text[kFloatTextSize];
+    const std::string ours(text, WriteGeneral(text, v, 10));
+    const std::string theirs = Printf("%.10g", v);
+    ASSERT_EQ(ours, theirs) << v;
+    const size_t point = theirs.find('.');
+    ASSERT_EQ(GeneralDecimals(v, 10), point == std::string::npos ? 0 : static_cast<int>(theirs.size() - point - 1)) << v;
+  };
+  for (float v : {9999999999.0f, 0.001f, 0.0009765625f, 123.12109375f, 1e10f, -2997.0703125f, 0.5f}) check(v);
+  for (int i = 0; i < 300000; ++i) {
+    uint32_t bits = next();
+    float v = 0.0f;
+    std::memcpy(&v, &bits, sizeof v);
+    if (std::isfinite(v)) check(v);
+    check(static_cast<float>(static_cast<int32_t>(next() % 20000001u) - 10000000) / 8192.0f);
   }
 }
