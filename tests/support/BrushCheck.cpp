@@ -201,13 +201,8 @@ MapCheck Check(const std::string& text, bool numbersOnly) {
   return result;
 }
 
-}  // namespace
-
-MapCheck CheckMapText(const std::string& text) { return Check(text, false); }
-
-MapCheck CheckMapNumbers(const std::string& text) { return Check(text, true); }
-
-MapCheck CheckGroupAsMap() {
+// Writes Group into a temporary directory and checks the file.
+MapCheck CheckGroup(bool numbersOnly) {
   TempDir dir;
   const std::string savedName = cfname, savedPath = cfpath;
   cfname = "check";
@@ -220,5 +215,15 @@ MapCheck CheckGroupAsMap() {
     result.error = "the map file could not be written";
     return result;
   }
-  return CheckMapText(dir.Read("check.map"));
+  return Check(dir.Read("check.map"), numbersOnly);
 }
+
+}  // namespace
+
+MapCheck CheckMapText(const std::string& text) { return Check(text, false); }
+
+MapCheck CheckMapNumbers(const std::string& text) { return Check(text, true); }
+
+MapCheck CheckGroupAsMap() { return CheckGroup(false); }
+
+MapCheck CheckGroupNumbers() { return CheckGroup(true); }

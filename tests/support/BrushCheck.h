@@ -20,3 +20,5 @@ MapCheck CheckMapNumbers(const std::string& text);
 // Writes Group with ExportToMap into a temporary directory and checks it.
 // cfname and cfpath are restored afterwards.
 MapCheck CheckGroupAsMap();
+// The same with the number test only, for shapes that cannot be solids.
+MapCheck CheckGroupNumbers();

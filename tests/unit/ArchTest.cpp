@@ -1,21 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "generation/BaseShift.h"
 #include "generation/Brush.h"
-#include "generation/Generate.h"
-#include "generation/TextureAxes.h"
-#include "generation/Texturize.h"
-#include "settings/Message.h"
 #include "settings/Settings.h"
 #include "settings/Template.h"
 #include "support/BrushCheck.h"
-#include "support/GlobalState.h"
 #include "support/Process.h"
+#include "support/ShapeFixture.h"
 
 namespace {
 
@@ -51,17 +46,6 @@ class Rings {
 constexpr float Dn = -256.0f;
 constexpr float Up = 256.0f;
 
-void ExpectVerts(const face& f, std::initializer_list<vertex> expected, const std::string& what) {
-  ASSERT_EQ(f.vcount, static_cast<int>(expected.size())) << what;
-  int i = 0;
-  for (const vertex& v : expected) {
-    EXPECT_EQ(f.verts[i].x, v.x) << what << " vertex " << i;
-    EXPECT_EQ(f.verts[i].y, v.y) << what << " vertex " << i;
-    EXPECT_EQ(f.verts[i].z, v.z) << what << " vertex " << i;
-    ++i;
-  }
-}
-
 struct FaceKind {
   int pos;
   const std::string* texture;
@@ -79,16 +63,8 @@ void ExpectKind(const face& f, const FaceKind& k, int segment, const std::string
   EXPECT_EQ(f.segment, k.hasSegment ? segment : -1) << what;
 }
 
-class ArchTest : public ResetSettingsTest {
+class ArchTest : public ShapeBuildTest<arch> {
  protected:
-  void SetUp() override {
-    ResetSettingsTest::SetUp();
-    IsArch = true;
-  }
-  static void Build() { ASSERT_TRUE(Generate()); }
-  static const brush& Brush(int b) { return Group->brushes[b]; }
-  static const face& Face(int b, int f) { return Group->brushes[b].faces[f]; }
-
   // Every segment brush of an arch without triangulation, vertices and fields.
   static void ExpectSegmentBrushes(const Rings& r) {
     const FaceKind kinds[6] = {{PosDown, &tex3, SlotFloor, false, true},  {PosUp, &tex3, SlotFloor, false, true},
@@ -239,22 +215,7 @@ TEST_F(ArchTest, RadiiAreTruncatedForThePolygons) {
   ExpectSegmentBrushes(Rings(Inner12));
 }
 
-TEST_F(ArchTest, FinishesWithTheGeneratedMessageAndACurrentObject) {
-  G_SizeX[SlotFloor] = 256;
-  G_SizeY[SlotFloor] = 64;
-  BuildSizeX[SlotFloor] = 64;
-  BuildSizeY[SlotFloor] = 256;
-  Gmessage.clear();
-  ASSERT_TRUE(firstrun);
-  Build();
-  EXPECT_FALSE(firstrun);
-  EXPECT_EQ(BuildSizeX[SlotFloor], 256);
-  EXPECT_EQ(BuildSizeY[SlotFloor], 64);
-  const std::string built = Gmessage;
-  SetMessage(MsgGenerated);
-  EXPECT_FALSE(built.empty());
-  EXPECT_EQ(built, Gmessage);
-}
+TEST_F(ArchTest, FinishesWithTheGeneratedMessageAndACurrentObject) { ExpectTheBuildFinishes(SlotFloor); }
 
 TEST_F(ArchTest, ExampleTemplateBuildsATriangulatedRingWithoutMenus) {
   ASSERT_TRUE(LoadTemplate(SourceDir() + "/examples/arch.kvt"));
@@ -283,21 +244,9 @@ TEST_F(ArchTest, ExampleTemplateBuildsATriangulatedRingWithoutMenus) {
 
 namespace {
 
-void ExpectSameVector(const vector& got, const vector& want, const std::string& what) {
-  EXPECT_EQ(got.x, want.x) << what;
-  EXPECT_EQ(got.y, want.y) << what;
-  EXPECT_EQ(got.z, want.z) << what;
-}
-
-// Face k of a segment brush as it was while its axes were computed: the
-// floor, the side at the segment's end and the inner wall are reversed later.
-face AsTextured(const face& built, int k) {
-  face f(built);
-  if (k == 0 || k == 3 || k == 4) f.RevOrder();
-  f.vecHor = vector{};
-  f.vecVer = vector{};
-  return f;
-}
+// Of the faces of a segment brush the floor, the side at the segment's end
+// and the inner wall are reversed after their axes are computed.
+bool ReversedAfterTexturing(int k) { return k == 0 || k == 3 || k == 4; }
 
 }  // namespace
 
@@ -311,8 +260,7 @@ TEST_F(ArchTest, EveryFaceGetsTheAxesOfItsSlot) {
                         {true, false, true, false, false},   {true, true, true, false, true},
                         {true, false, false, true, false}};
   for (const Case& c : cases) {
-    ReSettings();
-    IsArch = true;
+    Restart();
     facealign[SlotOuter] = c.outer;
     facealign[SlotInner] = c.inner;
     facealign[SlotFloor] = c.floor;
@@ -325,17 +273,11 @@ TEST_F(ArchTest, EveryFaceGetsTheAxesOfItsSlot) {
         const std::string what = ::testing::PrintToString(c.outer) + ::testing::PrintToString(c.inner) +
                                  ::testing::PrintToString(c.floor) + " brush " + std::to_string(b) + " face " +
                                  std::to_string(k);
-        face expected = AsTextured(f, k);
         const bool aligned = f.texId != SlotNull && facealign[f.texId];
-        if (aligned) {
-          AlignToFace(expected);
-        } else {
-          AlignToWorld(expected);
-        }
+        face expected = Aligned(f, aligned, ReversedAfterTexturing(k));
         // The inner wall is seen from the axis: a face-aligned one runs backwards.
         if (k == 4 && c.inner) expected.FlipVecHor();
-        ExpectSameVector(f.vecHor, expected.vecHor, what + " vecHor");
-        ExpectSameVector(f.vecVer, expected.vecVer, what + " vecVer");
+        ExpectAxes(f, expected, what);
         if (!aligned) {
           EXPECT_EQ(f.shiftX, 0.0f) << what;
           EXPECT_EQ(f.shiftY, 0.0f) << what;
@@ -347,8 +289,7 @@ TEST_F(ArchTest, EveryFaceGetsTheAxesOfItsSlot) {
 
 TEST_F(ArchTest, ShearedFloorKeepsItsHorizontalShiftAtZero) {
   for (const bool shear : {false, true}) {
-    ReSettings();
-    IsArch = true;
+    Restart();
     facealign[SlotFloor] = true;
     Shear[SlotFloor] = shear;
     Build();
@@ -382,8 +323,7 @@ TEST_F(ArchTest, WallShiftsAreWholeNumbers) {
     for (int k : {4, 5}) {
       const face& f = Face(b, k);
       EXPECT_EQ(f.shiftY, std::round(f.shiftY)) << "brush " << b << " face " << k;
-      face unrounded = AsTextured(f, k);
-      AlignToFace(unrounded);
+      const face unrounded = Aligned(f, true, ReversedAfterTexturing(k));
       const float base = GetBaseShift(unrounded, ver);
       if (base != std::round(base)) ++fractional;
     }
@@ -427,8 +367,7 @@ TEST_P(ArchPrismTextureTest, PrismsKeepTheTexturesOfTheFacesTheyCameFrom) {
         EXPECT_EQ(got.texture, want.texture) << what;
         EXPECT_EQ(got.texId, want.texId) << what;
         EXPECT_EQ(got.pos, want.pos) << what;
-        ExpectSameVector(got.vecHor, want.vecHor, what + " vecHor");
-        ExpectSameVector(got.vecVer, want.vecVer, what + " vecVer");
+        ExpectAxes(got, want, what);
         EXPECT_EQ(got.shiftX, want.shiftX) << what;
         EXPECT_EQ(got.shiftY, want.shiftY) << what;
         EXPECT_EQ(got.scaleX, want.scaleX) << what;
@@ -455,8 +394,7 @@ TEST_F(ArchTest, WrappingPassRunsWithAnyFaceAlignedSlotAndAnyWrappedSlot) {
       {{false, true, false}, {false, false, false}, false},  {{false, false, false}, {true, true, true}, false},
   };
   for (const Case& c : cases) {
-    ReSettings();
-    IsArch = true;
+    Restart();
     for (int k = 0; k < SlotCount; ++k) {
       facealign[k] = c.facealign[k];
       wrapping[k] = c.wrapping[k];
@@ -489,8 +427,7 @@ TEST_F(ArchTest, ExportSelectionCoversEveryBrushOfTheBuild) {
   };
   const Case cases[] = {{false, false, 12}, {true, false, 16}, {false, true, 24}, {true, true, 32}};
   for (const Case& c : cases) {
-    ReSettings();
-    IsArch = true;
+    Restart();
     Sym = c.sym;
     Tri = c.tri;
     Build();

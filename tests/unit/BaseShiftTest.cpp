@@ -9,38 +9,16 @@
 #include "generation/Brush.h"
 #include "generation/TextureAxes.h"
 #include "settings/Settings.h"
-#include "support/GlobalState.h"
+#include "support/GroupBuilders.h"
+#include "support/ShapeFixture.h"
 
 namespace {
 
-enum Shape { Cyl, Arch, Torus, HTorus, Sphere };
-
-void SelectShape(Shape s) {
-  IsCylinder = s == Cyl;
-  IsArch = s == Arch;
-  IsTorus = s == Torus;
-  IsHTorus = s == HTorus;
-  IsSphere = s == Sphere;
-}
-
-const char* ShapeName(Shape s) {
-  static const char* const names[] = {"cylinder", "arch", "torus", "htorus", "sphere"};
-  return names[s];
-}
-
-class BaseShiftTest : public GlobalStateTest {
+class BaseShiftTest : public HandMadeFaceTest {
  protected:
-  void SetUp() override {
-    GlobalStateTest::SetUp();
-    maxV = 8;
-    res = 12;
-  }
-
+  // A face of segment 0 of the slot.
   static face Face(std::initializer_list<vertex> vs, int slot = SlotOuter) {
-    face f;
-    int i = 0;
-    for (const vertex& v : vs) f.verts[i++] = v;
-    f.vcount = i;
+    face f = MakeFace(vs);
     f.texId = slot;
     f.segment = 0;
     return f;
@@ -90,8 +68,8 @@ TEST_F(BaseShiftTest, WallInPlaneXIs100) {
       {"above z = 0", Face({{100, 48, 64}, {100, 48, 0}, {100, 80, 0}, {100, 80, 64}})},
       {"mirrored below z = 0", Face({{100, 48, -64}, {100, 48, 0}, {100, 80, 0}, {100, 80, -64}})},
   };
-  for (Shape s : {Cyl, Arch}) {
-    SelectShape(s);
+  for (shape s : {cylinder, arch}) {
+    SelectShapeFlags(s);
     for (const Case& c : cases) {
       EXPECT_NEAR(GetBaseShift(c.f, hor), -48.0f, 5e-5f) << ShapeName(s) << " " << c.name;
       EXPECT_NEAR(GetBaseShift(c.f, ver), 64.0f, 5e-5f) << ShapeName(s) << " " << c.name;
@@ -101,7 +79,7 @@ TEST_F(BaseShiftTest, WallInPlaneXIs100) {
 
 TEST_F(BaseShiftTest, HorizontalShiftIsNeverPositive) {
   // The same wall moved to the other side of the origin's foot.
-  SelectShape(Cyl);
+  SelectShapeFlags(cylinder);
   const face f = Face({{100, -80, 64}, {100, -80, 0}, {100, -48, 0}, {100, -48, 64}});
   EXPECT_NEAR(GetBaseShift(f, hor), -80.0f, 5e-5f);
   EXPECT_NEAR(GetBaseShift(f, ver), 64.0f, 5e-5f);
@@ -109,7 +87,7 @@ TEST_F(BaseShiftTest, HorizontalShiftIsNeverPositive) {
 
 TEST_F(BaseShiftTest, ShiftIsZeroWhereTheOriginProjectsOntoP0) {
   // P0 = (100, 0, 0) is the origin's foot: G is the zero vector, its cosine NaN.
-  SelectShape(Cyl);
+  SelectShapeFlags(cylinder);
   const face f = Face({{100, 0, 64}, {100, 0, 0}, {100, 32, 0}, {100, 32, 64}});
   EXPECT_EQ(GetBaseShift(f, hor), 0.0f);
 }
@@ -124,8 +102,8 @@ TEST_F(BaseShiftTest, DegenerateFacesGiveZero) {
       {"four coinciding vertices", Face({{40, 30, -20}, {40, 30, -20}, {40, 30, -20}, {40, 30, -20}})},
       {"overflowing coordinates", Face({{big, 0, -big}, {-big, big, -big}, {big, big, big}, {-big, -big, -big}})},
   };
-  for (Shape s : {Cyl, Arch, Torus, HTorus, Sphere}) {
-    SelectShape(s);
+  for (shape s : {cylinder, arch, torus, htorus, sphere}) {
+    SelectShapeFlags(s);
     for (int slot : {SlotOuter, SlotInner, SlotFloor}) {
       for (bool shear : {false, true}) {
         for (int k = 0; k < SlotCount; ++k) Shear[k] = shear;
@@ -149,7 +127,7 @@ class ObliqueShiftTest : public BaseShiftTest {
  protected:
   void SetUp() override {
     BaseShiftTest::SetUp();
-    SelectShape(Torus);
+    SelectShapeFlags(torus);
     Shear[SlotOuter] = true;
   }
 };
@@ -187,8 +165,8 @@ TEST_F(ObliqueShiftTest, SolveMatchesTheSplitOfRAlongTheTwoEdges) {
       {"general, above", {100, 0, 32}, {128, 20, 30}, {131, 30, 20}},
       {"steep, above", {200, -50, 96}, {230, -40, 72}, {240, 10, 80}},
   };
-  for (Shape s : {Torus, HTorus, Sphere}) {
-    SelectShape(s);
+  for (shape s : {torus, htorus, sphere}) {
+    SelectShapeFlags(s);
     for (int slot : {SlotOuter, SlotInner}) {
       Shear[SlotOuter] = Shear[SlotInner] = false;
       Shear[slot] = true;
@@ -211,7 +189,7 @@ TEST_F(ObliqueShiftTest, UnshearedSlotUsesTheProjection) {
   Shear[SlotInner] = true;
   const face f = Face({{100, 0, -32}, {130, 0, -32}, {131, 10, -30}, {101, 10, -30}});
   const float projected = GetBaseShift(f, hor);
-  SelectShape(Cyl);
+  SelectShapeFlags(cylinder);
   EXPECT_EQ(projected, GetBaseShift(f, hor));
   EXPECT_GT(std::fabs(projected - -6.3058f), 1.0f);
 }
@@ -247,7 +225,7 @@ TEST_F(BaseShiftTest, ParallelLinesGiveNoFiniteIntersection) {
 
 TEST_F(BaseShiftTest, HollowTorusCellEndHorizontalShift) {
   // Cell ends lie in a section boundary, here the plane y = 0.
-  SelectShape(HTorus);
+  SelectShapeFlags(htorus);
   const face upper = Face({{200, 0, 32}, {300, 0, 32}, {300, 0, -32}, {200, 0, -32}}, SlotFloor);
   const face lower = Face({{200, 0, -32}, {300, 0, -32}, {300, 0, 32}, {200, 0, 32}}, SlotFloor);
 
@@ -277,7 +255,7 @@ TEST_F(BaseShiftTest, SphereTrianglesAreMeasuredInTheirOwnPlane) {
   // A three-vertex face has no vertex 3; its vertex 2 takes that place, so
   // the bottom triangle's horizontal shift runs along its ring edge (the
   // origin in place of the missing vertex would give -|P0| = -169.95).
-  SelectShape(Sphere);
+  SelectShapeFlags(sphere);
   const int H = res / 2;
   face bottom = Face({{100, -50, -128}, {0, 0, -128}, {100, 50, -128}});
   bottom.segment = H;
@@ -298,21 +276,21 @@ TEST_F(BaseShiftTest, BothBuildsComputeTheSameBits) {
   // Slanted walls whose foot of the origin lies almost along T: the sine of
   // the small angle is taken in single precision, and R from the float
   // products N_k dist.
-  SelectShape(Cyl);
+  SelectShapeFlags(cylinder);
   const face slanted1 = Face({{131, 1, 164}, {100, 1, 100}, {100, 78, 100}, {131, 78, 164}});
   EXPECT_EQ(GetBaseShift(slanted1, hor), -0x1.fffe5ep-1f);
   EXPECT_EQ(GetBaseShift(slanted1, ver), 0x1.99683ap+7f);
   const face slanted2 = Face({{131, 1, 220}, {100, 1, 156}, {100, 78, 156}, {131, 78, 220}});
   EXPECT_EQ(GetBaseShift(slanted2, hor), -0x1.001b4p+0f);
 
-  SelectShape(Torus);
+  SelectShapeFlags(torus);
   const face wall = Face({{62, 248, 96}, {74, 296, 72}, {222, 222, 72}, {186, 186, 96}});
   EXPECT_EQ(GetBaseShift(wall, hor), -0x1.08c018p+6f);  // projection: sin(acos c)
   EXPECT_EQ(GetBaseShift(wall, ver), -0x1.698364p+7f);
   Shear[SlotOuter] = true;
   EXPECT_EQ(GetBaseShift(wall, hor), 0x1.37b89ap+4f);  // oblique solve
 
-  SelectShape(Arch);
+  SelectShapeFlags(arch);
   Shear[SlotFloor] = true;
   face floor = Face({{58, 232, -256}, {62, 248, -256}, {186, 186, -256}, {174, 174, -256}}, SlotFloor);
   AlignToFace(floor);  // cos and sin of the edge's yaw

@@ -6,6 +6,8 @@
 
 #include "generation/Brush.h"
 #include "support/GlobalState.h"
+#include "support/GroupBuilders.h"
+#include "support/ShapeFixture.h"
 
 namespace {
 
@@ -13,9 +15,7 @@ class BrushTest : public GlobalStateTest {
  protected:
   void SetUp() override {
     GlobalStateTest::SetUp();
-    maxV = 8;
-    maxF = 6;
-    maxB = 2;
+    SetCapacities(2, 6, 8);
   }
   static vertex V(float x, float y, float z) { return vertex{x, y, z}; }
 };
@@ -198,7 +198,7 @@ TEST(StreamOutput, WritesTheDiagnosticForms) {
 
 struct CapacityCase {
   const char* name;
-  bool* flag;
+  shape s;
   int res, res2;
   bool sym, tri;
   int maxB, maxF, maxV;
@@ -206,19 +206,18 @@ struct CapacityCase {
 
 TEST_F(BrushTest, SetMaxObjectsPerShape) {
   const CapacityCase cases[] = {
-      {"cylinder", &IsCylinder, 12, 12, true, true, 1, 14, 12},
-      {"cylinder 192", &IsCylinder, 192, 12, false, false, 1, 194, 192},
-      {"arch", &IsArch, 24, 12, false, false, 24, 6, 8},
-      {"arch sym tri", &IsArch, 24, 12, true, true, 56, 6, 8},
-      {"torus", &IsTorus, 12, 24, true, false, 28, 14, 12},
-      {"hollow torus sym", &IsHTorus, 12, 24, true, false, 448, 6, 8},
-      {"hollow torus largest", &IsHTorus, 192, 192, true, false, 38416, 6, 8},
-      {"sphere", &IsSphere, 12, 12, false, false, 12, 9, 8},
-      {"sphere sym", &IsSphere, 24, 12, true, false, 28, 15, 14},
+      {"cylinder", cylinder, 12, 12, true, true, 1, 14, 12},
+      {"cylinder 192", cylinder, 192, 12, false, false, 1, 194, 192},
+      {"arch", arch, 24, 12, false, false, 24, 6, 8},
+      {"arch sym tri", arch, 24, 12, true, true, 56, 6, 8},
+      {"torus", torus, 12, 24, true, false, 28, 14, 12},
+      {"hollow torus sym", htorus, 12, 24, true, false, 448, 6, 8},
+      {"hollow torus largest", htorus, 192, 192, true, false, 38416, 6, 8},
+      {"sphere", sphere, 12, 12, false, false, 12, 9, 8},
+      {"sphere sym", sphere, 24, 12, true, false, 28, 15, 14},
   };
   for (const CapacityCase& c : cases) {
-    IsCylinder = IsArch = IsTorus = IsHTorus = IsSphere = false;
-    *c.flag = true;
+    SelectShapeFlags(c.s);
     res = c.res;
     res2 = c.res2;
     Sym = c.sym;

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,8 @@
 #include "generation/Texturize.h"
 #include "settings/Settings.h"
 #include "support/GlobalState.h"
+#include "support/GroupBuilders.h"
+#include "support/ShapeFixture.h"
 
 namespace {
 
@@ -49,12 +50,8 @@ class CleanUpTest : public ResetSettingsTest {
  protected:
   void SetUp() override {
     ResetSettingsTest::SetUp();
-    maxB = 1;
-    maxF = 4;
-    maxV = 4;
-    Group = std::make_unique<bgroup>();
-    Group->bcount = 1;
-    Group->brushes[0].fcount = 4;
+    SetCapacities(1, 4, 4);
+    NewGroup(1, 4);
     UseSettingsTextureSizes();
   }
   face& Face(int i = 0) { return Group->brushes[0].faces[i]; }
@@ -74,13 +71,12 @@ class CleanUpTest : public ResetSettingsTest {
     return f;
   }
 
+  // The shift reduced into slot 0 with the texture size of its build.
   float Reduced(float shift, int size, axis a = hor) {
     BuildSizeX[0] = BuildSizeY[0] = size;
     face f;
     f.texId = 0;
-    (a == hor ? f.shiftX : f.shiftY) = shift;
-    MiniShift(f, a);
-    return a == hor ? f.shiftX : f.shiftY;
+    return ReducedShift(f, shift, a);
   }
 };
 

@@ -7,13 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "export/MapWriter.h"
 #include "generation/Brush.h"
 #include "generation/Generate.h"
 #include "settings/Settings.h"
 #include "support/BrushCheck.h"
 #include "support/GlobalState.h"
-#include "support/Process.h"
 
 // The parameter types have linkage of their own: gtest's factories hold them.
 namespace cylinder_arch_validity {
@@ -89,21 +87,7 @@ std::vector<ValidityCase> ArchCases() {
   return cases;
 }
 
-// The numbers-only check, for degenerate shapes that cannot be solids.
-MapCheck CheckGroupNumbers() {
-  TempDir dir;
-  const std::string savedName = cfname, savedPath = cfpath;
-  cfname = "check";
-  cfpath = dir.path() + "/";
-  const bool written = ExportToMap();
-  cfname = savedName;
-  cfpath = savedPath;
-  if (!written) return MapCheck{};
-  return CheckMapNumbers(dir.Read("check.map"));
-}
-
 class CylinderArchValidityTest : public ResetSettingsTest, public ::testing::WithParamInterface<ValidityCase> {};
-
 
 TEST_P(CylinderArchValidityTest, WritesClosedConvexBrushes) {
   const ValidityCase& c = GetParam();

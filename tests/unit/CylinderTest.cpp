@@ -1,44 +1,25 @@
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <memory>
 #include <string>
 
 #include "generation/BaseShift.h"
 #include "generation/Brush.h"
-#include "generation/Generate.h"
 #include "generation/TextureAxes.h"
-#include "generation/Texturize.h"
-#include "settings/Message.h"
 #include "settings/Settings.h"
 #include "settings/Template.h"
 #include "support/BrushCheck.h"
-#include "support/GlobalState.h"
 #include "support/Process.h"
+#include "support/ShapeFixture.h"
 
 namespace {
 
-class CylinderTest : public ResetSettingsTest {
+// The cylinder is one brush: its faces are the body's.
+class CylinderTest : public ShapeBuildTest<cylinder> {
  protected:
-  void SetUp() override {
-    ResetSettingsTest::SetUp();
-    IsCylinder = true;
-  }
-  static void Build() { ASSERT_TRUE(Generate()); }
-  static const brush& Body() { return Group->brushes[0]; }
+  static const brush& Body() { return Brush(0); }
   static const face& Face(int i) { return Body().faces[i]; }
 };
-
-void ExpectVerts(const face& f, std::initializer_list<vertex> expected, const std::string& what) {
-  ASSERT_EQ(f.vcount, static_cast<int>(expected.size())) << what;
-  int i = 0;
-  for (const vertex& v : expected) {
-    EXPECT_EQ(f.verts[i].x, v.x) << what << " vertex " << i;
-    EXPECT_EQ(f.verts[i].y, v.y) << what << " vertex " << i;
-    EXPECT_EQ(f.verts[i].z, v.z) << what << " vertex " << i;
-    ++i;
-  }
-}
 
 // The corners of the res 12, rad 128 polygon.
 const float Corners12[12][2] = {{32, 128},  {96, 96},    {128, 32},  {128, -32}, {96, -96},  {32, -128},
@@ -188,23 +169,7 @@ TEST_F(CylinderTest, ClearsAnExportSelectionOfAnEarlierBuild) {
   EXPECT_EQ(D_listSize, 0);
 }
 
-TEST_F(CylinderTest, FinishesWithTheGeneratedMessageAndACurrentObject) {
-  // Sizes left exchanged by an earlier build must not carry over.
-  G_SizeX[SlotOuter] = 256;
-  G_SizeY[SlotOuter] = 64;
-  BuildSizeX[SlotOuter] = 64;
-  BuildSizeY[SlotOuter] = 256;
-  Gmessage.clear();
-  ASSERT_TRUE(firstrun);
-  Build();
-  EXPECT_FALSE(firstrun);
-  EXPECT_EQ(BuildSizeX[SlotOuter], 256);
-  EXPECT_EQ(BuildSizeY[SlotOuter], 64);
-  const std::string built = Gmessage;
-  SetMessage(MsgGenerated);
-  EXPECT_FALSE(built.empty());
-  EXPECT_EQ(built, Gmessage);
-}
+TEST_F(CylinderTest, FinishesWithTheGeneratedMessageAndACurrentObject) { ExpectTheBuildFinishes(SlotOuter); }
 
 TEST_F(CylinderTest, ExampleTemplateBuildsAWrappedCylinderWithoutMenus) {
   ASSERT_TRUE(LoadTemplate(SourceDir() + "/examples/cylinder.kvt"));
@@ -227,16 +192,6 @@ TEST_F(CylinderTest, ExampleTemplateBuildsAWrappedCylinderWithoutMenus) {
   EXPECT_TRUE(check.ok) << check.error;
 }
 
-namespace {
-
-void ExpectSameVector(const vector& got, const vector& want, const std::string& what) {
-  EXPECT_EQ(got.x, want.x) << what;
-  EXPECT_EQ(got.y, want.y) << what;
-  EXPECT_EQ(got.z, want.z) << what;
-}
-
-}  // namespace
-
 TEST_F(CylinderTest, SideFacesAreWorldOrFaceAlignedByTheOuterSlot) {
   struct Case {
     bool facealign;
@@ -245,8 +200,7 @@ TEST_F(CylinderTest, SideFacesAreWorldOrFaceAlignedByTheOuterSlot) {
   };
   const Case cases[] = {{false, false, false}, {true, false, true}, {true, true, false}, {false, true, false}};
   for (const Case& c : cases) {
-    ReSettings();
-    IsCylinder = true;
+    Restart();
     rad = 100.0f;
     res = 24;
     facealign[SlotOuter] = c.facealign;
@@ -256,18 +210,9 @@ TEST_F(CylinderTest, SideFacesAreWorldOrFaceAlignedByTheOuterSlot) {
       const face& f = Face(2 + i);
       const std::string what = ::testing::PrintToString(c.facealign) + "/" +
                                ::testing::PrintToString(c.hiddenTexture) + " side " + std::to_string(i);
-      face expected(f);
-      expected.vecHor = vector{};
-      expected.vecVer = vector{};
-      if (c.faceAxes) {
-        AlignToFace(expected);
-        EXPECT_EQ(f.shiftX, GetBaseShift(expected, hor)) << what;
-      } else {
-        AlignToWorld(expected);
-        EXPECT_EQ(f.shiftX, 0.0f) << what;
-      }
-      ExpectSameVector(f.vecHor, expected.vecHor, what + " vecHor");
-      ExpectSameVector(f.vecVer, expected.vecVer, what + " vecVer");
+      const face expected = Aligned(f, c.faceAxes);
+      EXPECT_EQ(f.shiftX, c.faceAxes ? GetBaseShift(expected, hor) : 0.0f) << what;
+      ExpectAxes(f, expected, what);
       EXPECT_EQ(f.shiftY, 0.0f) << what;
     }
     // The two alignments differ on side face 0, which faces along +y.
@@ -275,7 +220,7 @@ TEST_F(CylinderTest, SideFacesAreWorldOrFaceAlignedByTheOuterSlot) {
       EXPECT_NE(Face(2).vecHor.x, 1.0f);
       EXPECT_NE(Face(2).shiftX, 0.0f);
     } else {
-      ExpectSameVector(Face(2).vecHor, vector{1.0f, 0.0f, 0.0f}, "world side 0");
+      ExpectVector(Face(2).vecHor, vector{1.0f, 0.0f, 0.0f}, "world side 0");
     }
   }
 }
@@ -297,8 +242,7 @@ TEST_F(CylinderTest, SlotRotationAndUserShiftsDoNotApply) {
     }
     face expected(f);
     AlignToFace(expected);
-    ExpectSameVector(f.vecHor, expected.vecHor, what + " vecHor");
-    ExpectSameVector(f.vecVer, expected.vecVer, what + " vecVer");
+    ExpectAxes(f, expected, what);
     EXPECT_EQ(f.shiftX, GetBaseShift(expected, hor)) << what;
     EXPECT_EQ(f.shiftY, 0.0f) << what;
   }
@@ -314,8 +258,7 @@ TEST_F(CylinderTest, WrappingPassRunsOnlyForAFaceAlignedWrappedOuterSlot) {
   const Case cases[] = {{false, false, false, false}, {false, true, false, false}, {true, false, false, false},
                         {true, true, false, true},    {true, true, true, true}};
   for (const Case& c : cases) {
-    ReSettings();
-    IsCylinder = true;
+    Restart();
     facealign[SlotOuter] = c.facealign;
     wrapping[SlotOuter] = c.wrapping;
     seamless[SlotOuter] = true;

@@ -7,6 +7,7 @@
 #include "settings/Settings.h"
 #include "support/ConsoleCapture.h"
 #include "support/GlobalState.h"
+#include "support/MenuText.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ TEST_F(ExportRulesMenuTest, KeysWithoutAListedOption) {
 TEST_F(ExportRulesMenuTest, OtherKeysWarnWithoutRedrawing) {
   const std::string d = Drawing();
   for (const char key : std::string("aQx-")) {
-    EXPECT_EQ(Run(std::string(1, key) + "q"), d + "\n[WARNING] Invalid choice!\n\n") << key;
+    EXPECT_EQ(Run(std::string(1, key) + "q"), d + kInvalidChoice) << key;
   }
   EXPECT_FALSE(firstrun);
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <memory>
 #include <set>
 #include <string>
 
@@ -10,6 +9,7 @@
 #include "generation/ExportSelection.h"
 #include "settings/Settings.h"
 #include "support/GlobalState.h"
+#include "support/GroupBuilders.h"
 
 namespace {
 
@@ -28,11 +28,8 @@ class ExportSelectionTest : public ResetSettingsTest {
     int brushes = sections * segments;
     if (shape == Shape::TriArch) brushes *= 2;
     if (shape == Shape::Torus || shape == Shape::Sphere) brushes = sections;
-    maxB = brushes;
-    maxF = 1;
-    maxV = 1;
-    Group = std::make_unique<bgroup>();
-    Group->bcount = brushes;
+    SetCapacities(brushes, 1, 1);
+    NewGroup(brushes, 0);
     Group->sections = sections;
     Group->segments = segments;
   }

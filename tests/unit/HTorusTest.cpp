@@ -5,38 +5,11 @@
 
 #include "generation/BaseShift.h"
 #include "generation/Brush.h"
-#include "generation/CleanUp.h"
 #include "generation/ExportSelection.h"
-#include "generation/Generate.h"
-#include "generation/TextureAxes.h"
 #include "settings/Settings.h"
-#include "support/GlobalState.h"
+#include "support/ShapeFixture.h"
 
-namespace {
-
-struct P3 {
-  float x, y, z;
-};
-
-void ExpectVertex(const vertex& v, const P3& p, const std::string& where) {
-  EXPECT_EQ(v.x, p.x) << where;
-  EXPECT_EQ(v.y, p.y) << where;
-  EXPECT_EQ(v.z, p.z) << where;
-}
-
-bool Same(const vertex& a, const vertex& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
-
-class HTorusTest : public ResetSettingsTest {
- protected:
-  void SetUp() override {
-    ResetSettingsTest::SetUp();
-    IsHTorus = true;
-  }
-  static void Build() { ASSERT_TRUE(Generate()); }
-  static const brush& B(int b) { return Group->brushes[b]; }
-};
-
-}  // namespace
+using HTorusTest = ShapeBuildTest<htorus>;
 
 TEST_F(HTorusTest, CellOrderAndFaceFields) {
   struct Case {
@@ -72,7 +45,7 @@ TEST_F(HTorusTest, CellOrderAndFaceFields) {
                   {PosDown, "ENDS", SlotFloor, false, true},  {PosUp, "ENDS", SlotFloor, false, true},
                   {PosLeft, "HIDDEN", SlotNull, false, false}, {PosRight, "HIDDEN", SlotNull, false, false}};
     for (int b = 0; b < Group->bcount; ++b) {
-      const brush& cell = B(b);
+      const brush& cell = Brush(b);
       const int section = b / c.segments;
       const int segment = b % c.segments;
       ASSERT_EQ(cell.fcount, 6) << where;
@@ -102,25 +75,25 @@ TEST_F(HTorusTest, CellsCloseAroundBothCircles) {
     const int Q = Group->sections;
     for (int s = 0; s < Q; ++s) {
       for (int k = 0; k < P; ++k) {
-        const brush& cell = B(s * P + k);
-        const brush& nextSection = B(((s + 1) % Q) * P + k);
-        const brush& nextSegment = B(s * P + (k + 1) % P);
+        const brush& cell = Brush(s * P + k);
+        const brush& nextSection = Brush(((s + 1) % Q) * P + k);
+        const brush& nextSegment = Brush(s * P + (k + 1) % P);
         const std::string where = (sym ? "sym " : "") + std::to_string(s) + "/" + std::to_string(k);
         // The side at corner k' is A[2], B[2], B[1], A[1]; the next segment's
         // side at corner k lists the same corners as A[3], B[3], B[0], A[0]
         // of the same boundaries.
         const face& right = cell.faces[5];
         const face& left = nextSegment.faces[4];
-        EXPECT_TRUE(Same(right.verts[0], left.verts[3])) << where;
-        EXPECT_TRUE(Same(right.verts[1], left.verts[2])) << where;
-        EXPECT_TRUE(Same(right.verts[2], left.verts[1])) << where;
-        EXPECT_TRUE(Same(right.verts[3], left.verts[0])) << where;
+        EXPECT_TRUE(SameVertex(right.verts[0], left.verts[3])) << where;
+        EXPECT_TRUE(SameVertex(right.verts[1], left.verts[2])) << where;
+        EXPECT_TRUE(SameVertex(right.verts[2], left.verts[1])) << where;
+        EXPECT_TRUE(SameVertex(right.verts[3], left.verts[0])) << where;
         // Cell ends, both reversed: the end at s' and the next start at s'.
         const face& end = cell.faces[3];
         const face& start = nextSection.faces[2];
         for (int i = 0; i < 4; ++i) {
           bool found = false;
-          for (int j = 0; j < 4; ++j) found = found || Same(end.verts[i], start.verts[j]);
+          for (int j = 0; j < 4; ++j) found = found || SameVertex(end.verts[i], start.verts[j]);
           EXPECT_TRUE(found) << where << " vertex " << i;
         }
       }
@@ -130,7 +103,7 @@ TEST_F(HTorusTest, CellsCloseAroundBothCircles) {
 
 TEST_F(HTorusTest, BrushThirteenIsSectionOneSegmentOne) {
   Build();
-  const brush& cell = B(13);
+  const brush& cell = Brush(13);
   EXPECT_EQ(cell.section, 1);
   EXPECT_EQ(cell.faces[0].segment, 1);
   EXPECT_EQ(cell.faces[1].segment, 1);
@@ -145,20 +118,20 @@ TEST_F(HTorusTest, InnerRingsAndFirstCellWalls) {
   const float height[12] = {32, 24, 8, -8, -24, -32, -32, -24, -8, 8, 24, 32};
   // The side at corner k of the last section's cells lists I(k, 0) last.
   for (int k = 0; k < 12; ++k)
-    ExpectVertex(B(11 * 12 + k).faces[4].verts[3], {radius[k] / 4, radius[k], height[k]},
+    ExpectVertex(Brush(11 * 12 + k).faces[4].verts[3], {radius[k] / 4, radius[k], height[k]},
                  "inner ring " + std::to_string(k));
-  const P3 inner[4] = {{58, 232, 32}, {62, 248, 24}, {186, 186, 24}, {174, 174, 32}};
-  const P3 outer[4] = {{62, 248, 96}, {74, 296, 72}, {222, 222, 72}, {186, 186, 96}};
+  const vertex inner[4] = {{58, 232, 32}, {62, 248, 24}, {186, 186, 24}, {174, 174, 32}};
+  const vertex outer[4] = {{62, 248, 96}, {74, 296, 72}, {222, 222, 72}, {186, 186, 96}};
   for (int i = 0; i < 4; ++i) {
-    ExpectVertex(B(0).faces[0].verts[i], inner[3 - i], "inner wall (reversed), vertex " + std::to_string(i));
-    ExpectVertex(B(0).faces[1].verts[i], outer[i], "outer wall, vertex " + std::to_string(i));
+    ExpectVertex(Brush(0).faces[0].verts[i], inner[3 - i], "inner wall (reversed), vertex " + std::to_string(i));
+    ExpectVertex(Brush(0).faces[1].verts[i], outer[i], "outer wall, vertex " + std::to_string(i));
   }
   // The cell ends are reversed too, the sides are not.
-  const P3 start[4] = {{62, 248, 24}, {74, 296, 72}, {62, 248, 96}, {58, 232, 32}};
-  const P3 side[4] = {{58, 232, 32}, {62, 248, 96}, {186, 186, 96}, {174, 174, 32}};
+  const vertex start[4] = {{62, 248, 24}, {74, 296, 72}, {62, 248, 96}, {58, 232, 32}};
+  const vertex side[4] = {{58, 232, 32}, {62, 248, 96}, {186, 186, 96}, {174, 174, 32}};
   for (int i = 0; i < 4; ++i) {
-    ExpectVertex(B(0).faces[2].verts[i], start[i], "start cell end, vertex " + std::to_string(i));
-    ExpectVertex(B(0).faces[4].verts[i], side[i], "side at corner 0, vertex " + std::to_string(i));
+    ExpectVertex(Brush(0).faces[2].verts[i], start[i], "start cell end, vertex " + std::to_string(i));
+    ExpectVertex(Brush(0).faces[4].verts[i], side[i], "side at corner 0, vertex " + std::to_string(i));
   }
 }
 
@@ -196,51 +169,13 @@ TEST_F(HTorusTest, HRangeFaces) {
     EXPECT_EQ(G_HFace[1], c.face1) << where;
     const int P = Group->segments;
     for (int b = 0; b < Group->bcount; ++b) {
-      const brush& cell = B(b);
+      const brush& cell = Brush(b);
       EXPECT_EQ(cell.faces[1].hFace, b % P == c.face0) << where << " brush " << b;
       EXPECT_EQ(cell.faces[0].hFace, b % P == c.face1) << where << " brush " << b;
       for (int i = 2; i < 6; ++i) EXPECT_FALSE(cell.faces[i].hFace) << where;
     }
   }
 }
-
-namespace {
-
-// The face with cleared axes, given world axes or face axes as the texture
-// pass gives them; `unreversed` first puts back the vertex order the face had
-// then.
-face Aligned(const face& f, bool toFace, bool unreversed) {
-  face c(f);
-  if (unreversed) c.RevOrder();
-  c.vecHor = vector{};
-  c.vecVer = vector{};
-  if (toFace)
-    AlignToFace(c);
-  else
-    AlignToWorld(c);
-  return c;
-}
-
-float Reduced(const face& f, float shift, axis a) {
-  face c(f);
-  c.rot = 0.0f;
-  (a == hor ? c.shiftX : c.shiftY) = shift;
-  MiniShift(c, a);
-  return a == hor ? c.shiftX : c.shiftY;
-}
-
-// The face's axes are those of `expected`, each negated where asked.
-void ExpectAxes(const face& f, const face& expected, bool flipHor, bool flipVer, const std::string& where) {
-  const float h = flipHor ? -1.0f : 1.0f, v = flipVer ? -1.0f : 1.0f;
-  EXPECT_EQ(f.vecHor.x, h * expected.vecHor.x) << where;
-  EXPECT_EQ(f.vecHor.y, h * expected.vecHor.y) << where;
-  EXPECT_EQ(f.vecHor.z, h * expected.vecHor.z) << where;
-  EXPECT_EQ(f.vecVer.x, v * expected.vecVer.x) << where;
-  EXPECT_EQ(f.vecVer.y, v * expected.vecVer.y) << where;
-  EXPECT_EQ(f.vecVer.z, v * expected.vecVer.z) << where;
-}
-
-}  // namespace
 
 // The sides between segments carry the hidden texture's world axes whatever
 // the slots' alignment flags say, and only wrapping flags start the wrapping
@@ -252,10 +187,10 @@ TEST_F(HTorusTest, SidesWorldAlignedAndHorizontalWrappingAloneRunsNoPass) {
   }
   Build();
   for (int b = 0; b < Group->bcount; ++b) {
-    const brush& cell = B(b);
+    const brush& cell = Brush(b);
     for (int i = 4; i < 6; ++i) {
       const std::string where = "brush " + std::to_string(b) + " face " + std::to_string(i);
-      ExpectAxes(cell.faces[i], Aligned(cell.faces[i], false, false), false, false, where);
+      ExpectAxes(cell.faces[i], WorldAligned(cell.faces[i]), where);
       EXPECT_EQ(cell.faces[i].shiftX, 0.0f) << where;
       EXPECT_EQ(cell.faces[i].shiftY, 0.0f) << where;
     }
@@ -272,8 +207,8 @@ TEST_F(HTorusTest, ShearWithoutHorizontalWrapping) {
     Build();
     int nonzero = 0;
     for (int b = 0; b < Group->bcount; ++b) {
-      const face& outer = B(b).faces[1];
-      const float expected = shear ? Reduced(outer, -GetBaseShift(outer, hor), ver) : 0.0f;
+      const face& outer = Brush(b).faces[1];
+      const float expected = shear ? ReducedShift(outer, -GetBaseShift(outer, hor), ver) : 0.0f;
       EXPECT_EQ(outer.shiftY, expected) << (shear ? "shear " : "") << "brush " << b;
       EXPECT_EQ(outer.shiftX, 0.0f) << "brush " << b;
       if (expected != 0.0f) ++nonzero;
@@ -306,19 +241,19 @@ TEST_F(HTorusTest, FlipsAfterTheReversal) {
                               (c.align2 ? "1" : "0") + (c.shear2 ? " shear" : "");
     int nonzero = 0;
     for (int b = 0; b < Group->bcount; ++b) {
-      const face& inner = B(b).faces[0];
-      ExpectAxes(inner, Aligned(inner, c.align1, true), c.align1, false, where + " inner wall");
+      const face& inner = Brush(b).faces[0];
+      ExpectAxes(inner, Aligned(inner, c.align1, true), where + " inner wall", c.align1, false);
       EXPECT_EQ(std::signbit(inner.shiftX), c.align1) << where << " brush " << b;
-      const face& start = B(b).faces[2];
-      const face& end = B(b).faces[3];
+      const face& start = Brush(b).faces[2];
+      const face& end = Brush(b).faces[3];
       const face startAxes = Aligned(start, c.align2, true);
       const face endAxes = Aligned(end, c.align2, true);
-      ExpectAxes(start, startAxes, c.align2 && !c.shear2, c.align2 && !c.shear2, where + " start end");
-      ExpectAxes(end, endAxes, false, false, where + " end end");
+      ExpectAxes(start, startAxes, where + " start end", c.align2 && !c.shear2, c.align2 && !c.shear2);
+      ExpectAxes(end, endAxes, where + " end end");
       if (c.shear2) {
         const float startShift = GetBaseShift(startAxes, hor);
-        EXPECT_EQ(start.shiftX, Reduced(start, -startShift, hor)) << where << " brush " << b;
-        EXPECT_EQ(end.shiftX, Reduced(end, GetBaseShift(endAxes, hor), hor)) << where << " brush " << b;
+        EXPECT_EQ(start.shiftX, ReducedShift(start, -startShift, hor)) << where << " brush " << b;
+        EXPECT_EQ(end.shiftX, ReducedShift(end, GetBaseShift(endAxes, hor), hor)) << where << " brush " << b;
         if (startShift != 0.0f) ++nonzero;
       }
     }

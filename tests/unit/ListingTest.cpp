@@ -2,7 +2,6 @@
 
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,8 @@
 #include "settings/Settings.h"
 #include "support/ConsoleCapture.h"
 #include "support/GlobalState.h"
+#include "support/GroupBuilders.h"
+#include "support/MenuText.h"
 
 namespace {
 
@@ -20,15 +21,11 @@ class ListingTest : public ResetSettingsTest {
   // A group of count brushes, each of faces faces of vertices vertices, as a
   // build leaves it: brush i in section i.
   void MakeGroup(int count, int faces, int vertices) {
-    maxB = count;
-    maxF = faces;
-    maxV = vertices;
-    Group = std::make_unique<bgroup>();
-    Group->bcount = count;
+    SetCapacities(count, faces, vertices);
+    NewGroup(count, faces);
     for (int i = 0; i < count; ++i) {
       brush& b = Group->brushes[i];
       b.section = i;
-      b.fcount = faces;
       for (int j = 0; j < faces; ++j) {
         face& f = b.faces[j];
         f.vcount = vertices;
@@ -43,10 +40,8 @@ class ListingTest : public ResetSettingsTest {
 // The brush numbers of the "  Brush #n (Section #m)" lines.
 std::vector<int> ListedBrushes(const std::string& output) {
   std::vector<int> numbers;
-  std::istringstream lines(output);
-  std::string line;
   const std::string head = "  Brush #";
-  while (std::getline(lines, line)) {
+  for (const std::string& line : Lines(output)) {
     if (line.compare(0, head.size(), head) == 0) numbers.push_back(std::stoi(line.substr(head.size())));
   }
   return numbers;
@@ -54,9 +49,7 @@ std::vector<int> ListedBrushes(const std::string& output) {
 
 int CountLinesStartingWith(const std::string& output, const std::string& start) {
   int n = 0;
-  std::istringstream lines(output);
-  std::string line;
-  while (std::getline(lines, line)) {
+  for (const std::string& line : Lines(output)) {
     if (line.compare(0, start.size(), start) == 0) ++n;
   }
   return n;

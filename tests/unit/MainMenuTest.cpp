@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -8,6 +7,7 @@
 #include "settings/Settings.h"
 #include "support/ConsoleCapture.h"
 #include "support/GlobalState.h"
+#include "support/MenuText.h"
 #include "support/Process.h"
 
 namespace {
@@ -49,20 +49,9 @@ const std::string kMainMenu = R"(++=============================================
 ++=======================================================================++
 )";
 
-const std::string kWarning = "\n[WARNING] Invalid choice!\n\n";
-const std::string kSubMenuEnd = "  +------------------------------------------------------+\n";
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(line);
-  return lines;
-}
-
 // The last status box that the sub menu drew.
 std::string LastSubMenu(const std::string& out) {
-  const std::size_t end = out.rfind(kSubMenuEnd);
+  const std::size_t end = out.rfind(kSubMenuClosing);
   if (end == std::string::npos) return "";
   const std::size_t start = out.rfind("  ++=====", end);
   return out.substr(start, end - start);
@@ -95,10 +84,10 @@ TEST_F(MainMenuTest, EveryLineIsFramedAndSeventyFiveWide) {
 TEST_F(MainMenuTest, KeysWithoutAnAction) {
   // Inside '0' to 'q': warning and a new drawing; outside: warning only.
   for (const char key : std::string("Q06A9p")) {
-    EXPECT_EQ(Run(std::string(1, key) + " q"), kMainMenu + kWarning + kMainMenu) << key;
+    EXPECT_EQ(Run(std::string(1, key) + " q"), kMainMenu + kInvalidChoice + kMainMenu) << key;
   }
   for (const char key : std::string("rx/~")) {
-    EXPECT_EQ(Run(std::string(1, key) + " q"), kMainMenu + kWarning) << key;
+    EXPECT_EQ(Run(std::string(1, key) + " q"), kMainMenu + kInvalidChoice) << key;
   }
 }
 

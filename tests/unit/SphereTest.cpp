@@ -7,36 +7,11 @@
 #include "generation/BaseShift.h"
 #include "generation/Brush.h"
 #include "generation/Circle.h"
-#include "generation/CleanUp.h"
 #include "generation/ExportSelection.h"
-#include "generation/Generate.h"
-#include "generation/TextureAxes.h"
 #include "settings/Settings.h"
-#include "support/GlobalState.h"
+#include "support/ShapeFixture.h"
 
-namespace {
-
-struct P3 {
-  float x, y, z;
-};
-
-void ExpectVertex(const vertex& v, const P3& p, const std::string& where) {
-  EXPECT_EQ(v.x, p.x) << where;
-  EXPECT_EQ(v.y, p.y) << where;
-  EXPECT_EQ(v.z, p.z) << where;
-}
-
-class SphereTest : public ResetSettingsTest {
- protected:
-  void SetUp() override {
-    ResetSettingsTest::SetUp();
-    IsSphere = true;
-  }
-  static void Build() { ASSERT_TRUE(Generate()); }
-  static const brush& B(int j) { return Group->brushes[j]; }
-};
-
-}  // namespace
+using SphereTest = ShapeBuildTest<sphere>;
 
 TEST_F(SphereTest, GroupCountsAndFaceFields) {
   struct Case {
@@ -56,7 +31,7 @@ TEST_F(SphereTest, GroupCountsAndFaceFields) {
     EXPECT_EQ(Group->segments, H + 1) << where;
     EXPECT_EQ(Group->surfaces, 1) << where;
     for (int j = 0; j < Group->bcount; ++j) {
-      const brush& b = B(j);
+      const brush& b = Brush(j);
       ASSERT_EQ(b.fcount, c.faces) << where;
       EXPECT_EQ(b.section, j) << where;
       for (int i = 0; i < 2; ++i) {
@@ -90,10 +65,10 @@ TEST_F(SphereTest, GroupCountsAndFaceFields) {
 // vertex 0: it is brush 0's start meridian face as built.
 TEST_F(SphereTest, RingsPolesAndStartMeridian) {
   Build();
-  const P3 meridian[8] = {{0, 0, 128},   {8, 32, 128},  {24, 96, 96},   {32, 128, 32},
+  const vertex meridian[8] = {{0, 0, 128},   {8, 32, 128},  {24, 96, 96},   {32, 128, 32},
                           {32, 128, -32}, {24, 96, -96}, {8, 32, -128}, {0, 0, -128}};
-  const face& before = B(11).faces[1];
-  const face& after = B(0).faces[0];
+  const face& before = Brush(11).faces[1];
+  const face& after = Brush(0).faces[0];
   for (int i = 0; i < 8; ++i) {
     ExpectVertex(before.verts[i], meridian[i], "end meridian of brush 11, vertex " + std::to_string(i));
     ExpectVertex(after.verts[i], meridian[7 - i], "start meridian of brush 0, vertex " + std::to_string(i));
@@ -102,13 +77,13 @@ TEST_F(SphereTest, RingsPolesAndStartMeridian) {
   // (the polygon's corner (128, -32) scaled) they lie at (r, -r / 4).
   const float radius[6] = {32, 96, 128, 128, 96, 32};
   const float height[6] = {128, 96, 32, -32, -96, -128};
-  const face& m3 = B(2).faces[1];  // at ring vertex 3
+  const face& m3 = Brush(2).faces[1];  // at ring vertex 3
   for (int i = 0; i < 6; ++i)
     ExpectVertex(m3.verts[i + 1], {radius[i], -radius[i] / 4, height[i]}, "ring " + std::to_string(i));
   // The poles are flat caps of triangles around the pole vertex.
   for (int j = 0; j < 12; ++j) {
-    const face& top = B(j).faces[2];
-    const face& bottom = B(j).faces[8];
+    const face& top = Brush(j).faces[2];
+    const face& bottom = Brush(j).faces[8];
     for (int i = 0; i < 3; ++i) {
       EXPECT_EQ(top.verts[i].z, 128.0f) << "brush " << j;
       EXPECT_EQ(bottom.verts[i].z, -128.0f) << "brush " << j;
@@ -120,8 +95,8 @@ TEST_F(SphereTest, RingsPolesAndStartMeridian) {
 
 TEST_F(SphereTest, SurfaceFacesBetweenTheMeridians) {
   Build();
-  const brush& b = B(0);
-  const face& A = B(11).faces[1];  // brush 0's start meridian as built
+  const brush& b = Brush(0);
+  const face& A = Brush(11).faces[1];  // brush 0's start meridian as built
   const face& E = b.faces[1];
   const struct {
     int face;
@@ -137,16 +112,12 @@ TEST_F(SphereTest, SurfaceFacesBetweenTheMeridians) {
     const face& f = b.faces[c.face];
     ASSERT_EQ(f.vcount, c.n);
     for (int i = 0; i < c.n; ++i)
-      ExpectVertex(f.verts[i], {c.v[i]->x, c.v[i]->y, c.v[i]->z},
-                   "face " + std::to_string(c.face) + " vertex " + std::to_string(i));
+      ExpectVertex(f.verts[i], *c.v[i], "face " + std::to_string(c.face) + " vertex " + std::to_string(i));
   }
 }
 
 TEST_F(SphereTest, HRangeFace) {
-  struct Case {
-    int method, stored, res, expected;
-  };
-  const Case cases[] = {
+  const HRangeCase cases[] = {
       {HRangeOuter, 0, 12, 3},   {HRangeLower, 0, 12, 3},  {HRangeInner, 0, 12, 1},
       {HRangeUpper, 0, 12, 3},   {HRangeInner, 0, 192, 24}, {HRangeLower, 0, 96, 24},
       // Custom numbers: past the bottom triangle or below 0 fall back to the
@@ -154,19 +125,7 @@ TEST_F(SphereTest, HRangeFace) {
       {HRangeCustom, 7, 12, 3},  {HRangeCustom, 0, 12, 0}, {HRangeCustom, 6, 12, 6},
       {HRangeCustom, -1, 12, 3}, {9, 5, 12, 5},             {HRangeCustom, 30, 24, 6},
   };
-  for (const Case& c : cases) {
-    res = c.res;
-    G_HFMethod[0] = c.method;
-    G_HFace[0] = c.stored;
-    Build();
-    const std::string where = "method " + std::to_string(c.method) + " face " + std::to_string(c.stored) +
-                              " res " + std::to_string(c.res);
-    EXPECT_EQ(G_HFace[0], c.expected) << where;
-    for (int j = 0; j < Group->bcount; ++j) {
-      const brush& b = B(j);
-      for (int i = 0; i < b.fcount; ++i) EXPECT_EQ(b.faces[i].hFace, i == c.expected + 2) << where << " face " << i;
-    }
-  }
+  for (const HRangeCase& c : cases) ExpectHRangeFace(c);
 }
 
 TEST_F(SphereTest, SymmetryLinesChangeNothing) {
@@ -181,12 +140,12 @@ TEST_F(SphereTest, SymmetryLinesChangeNothing) {
   EXPECT_EQ(Group->segments, without->segments);
   for (int j = 0; j < Group->bcount; ++j) {
     const brush& a = without->brushes[j];
-    const brush& b = B(j);
+    const brush& b = Brush(j);
     ASSERT_EQ(a.fcount, b.fcount);
     for (int i = 0; i < a.fcount; ++i) {
       ASSERT_EQ(a.faces[i].vcount, b.faces[i].vcount);
       for (int v = 0; v < a.faces[i].vcount; ++v)
-        ExpectVertex(b.faces[i].verts[v], {a.faces[i].verts[v].x, a.faces[i].verts[v].y, a.faces[i].verts[v].z},
+        ExpectVertex(b.faces[i].verts[v], a.faces[i].verts[v],
                      "brush " + std::to_string(j) + " face " + std::to_string(i));
     }
   }
@@ -209,7 +168,7 @@ TEST_F(SphereTest, RingsThatTruncationBendsInwardTakeThePreviousRing) {
     Build();
     const int H = c.res / 2;
     const circle meridian = build_circle(c.res, static_cast<int>(c.rad));
-    const face& m = B(c.res - 1).faces[1];  // vertex i + 1 is vertex 0 of ring i
+    const face& m = Brush(c.res - 1).faces[1];  // vertex i + 1 is vertex 0 of ring i
     ExpectVertex(m.verts[0], {0, 0, meridian.y[0]}, "top pole");
     ExpectVertex(m.verts[H + 1], {0, 0, meridian.y[H - 1]}, "bottom pole");
     int collapsed = 0;
@@ -227,26 +186,6 @@ TEST_F(SphereTest, RingsThatTruncationBendsInwardTakeThePreviousRing) {
   }
 }
 
-namespace {
-
-face WorldAligned(const face& f) {
-  face c(f);
-  c.vecHor = vector{};
-  c.vecVer = vector{};
-  AlignToWorld(c);
-  return c;
-}
-
-float Reduced(const face& f, float shift, axis a) {
-  face c(f);
-  c.rot = 0.0f;
-  (a == hor ? c.shiftX : c.shiftY) = shift;
-  MiniShift(c, a);
-  return a == hor ? c.shiftX : c.shiftY;
-}
-
-}  // namespace
-
 // The meridian faces keep "NULL" and world axes whatever the hidden texture
 // and the outer slot's settings are.
 TEST_F(SphereTest, MeridianFacesStayNullAndWorldAligned) {
@@ -255,14 +194,10 @@ TEST_F(SphereTest, MeridianFacesStayNullAndWorldAligned) {
   Build();
   for (int j = 0; j < Group->bcount; ++j) {
     for (int i = 0; i < 2; ++i) {
-      const face& f = B(j).faces[i];
-      const face w = WorldAligned(f);
+      const face& f = Brush(j).faces[i];
       const std::string where = "brush " + std::to_string(j) + " face " + std::to_string(i);
       EXPECT_EQ(f.texture, "NULL") << where;
-      EXPECT_EQ(f.vecHor.x, w.vecHor.x) << where;
-      EXPECT_EQ(f.vecHor.y, w.vecHor.y) << where;
-      EXPECT_EQ(f.vecVer.y, w.vecVer.y) << where;
-      EXPECT_EQ(f.vecVer.z, w.vecVer.z) << where;
+      ExpectAxes(f, WorldAligned(f), where);
       EXPECT_EQ(f.shiftX, 0.0f) << where;
       EXPECT_EQ(f.shiftY, 0.0f) << where;
       EXPECT_EQ(f.scaleX, 1.0f) << where;
@@ -283,12 +218,12 @@ TEST_F(SphereTest, HorizontalBaseShiftWithoutTheWrappingPass) {
     int nonzero = 0;
     for (int j = 0; j < Group->bcount; ++j) {
       for (int k = 0; k <= res / 2; ++k) {
-        const face& f = B(j).faces[k + 2];
+        const face& f = Brush(j).faces[k + 2];
         const std::string where = (shear ? "shear brush " : "brush ") + std::to_string(j) + " band " + std::to_string(k);
         EXPECT_EQ(f.scaleX, 1.0f) << where;
         EXPECT_EQ(f.shiftX, 0.0f) << where;
         const float base = GetBaseShift(f, hor);
-        const float expected = shear ? Reduced(f, -base, ver) : f.hFace ? Reduced(f, base, ver) : 0.0f;
+        const float expected = shear ? ReducedShift(f, -base, ver) : f.hFace ? ReducedShift(f, base, ver) : 0.0f;
         EXPECT_EQ(f.shiftY, expected) << where;
         if (expected != 0.0f) ++nonzero;
       }
@@ -326,6 +261,6 @@ TEST_F(SphereTest, ExportSelectionSelectsWedges) {
 TEST_F(SphereTest, RingRadiusBeyondTheIntRangeSaturates) {
   rad = 2147483648.0f;  // the largest int a template gives, as a float
   Build();
-  const face& m = B(11).faces[1];  // vertex i + 1 is vertex 0 of ring i
+  const face& m = Brush(11).faces[1];  // vertex i + 1 is vertex 0 of ring i
   for (int i = 1; i <= 6; ++i) EXPECT_GT(m.verts[i].y, 0.0f) << "ring " << i - 1;
 }

@@ -2,8 +2,6 @@
 
 #include <filesystem>
 #include <iostream>
-#include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,12 +13,11 @@
 #include "settings/Template.h"
 #include "support/ConsoleCapture.h"
 #include "support/GlobalState.h"
+#include "support/GroupBuilders.h"
+#include "support/MenuText.h"
 #include "support/Process.h"
 
 namespace {
-
-const std::string kClosing = "  +------------------------------------------------------+\n";
-const std::string kWarning = "\n[WARNING] Invalid choice!\n\n";
 
 // The cylinder chosen in the main menu of a fresh interactive run.
 class SubMenuTest : public ResetSettingsTest {
@@ -34,31 +31,13 @@ class SubMenuTest : public ResetSettingsTest {
   // Runs the sub menu on the input and returns its passes: each one is what
   // the previous key's action printed followed by the drawing.
   static std::vector<std::string> Passes(const std::string& input) {
-    const std::string out = WithConsole(input, menu_sub).output;
-    std::vector<std::string> passes;
-    std::size_t start = 0;
-    for (;;) {
-      const std::size_t end = out.find(kClosing, start);
-      if (end == std::string::npos) break;
-      passes.push_back(out.substr(start, end + kClosing.size() - start));
-      start = end + kClosing.size();
-    }
-    if (start < out.size()) {
-      if (passes.empty()) passes.emplace_back();
-      passes.back() += out.substr(start);
-    }
-    return passes;
+    return SplitPasses(WithConsole(input, menu_sub).output, kSubMenuClosing);
   }
 
   // A current object of one brush with one face, as a build leaves it.
   static void MakeCurrentObject(const vertex& corner) {
-    maxB = maxF = maxV = 4;
-    Group = std::make_unique<bgroup>();
-    Group->bcount = 1;
-    Group->brushes[0].fcount = 1;
-    face& f = Group->brushes[0].faces[0];
-    f.vcount = 1;
-    f.verts[0] = corner;
+    SetCapacities(4, 4, 4);
+    SetVerts(NewGroup(1, 1).brushes[0].faces[0], {corner});
     firstrun = false;
   }
 
@@ -85,14 +64,6 @@ const std::string kStaleCylinder = R"(  ++======================================
   | (q) Back to Main-Menu
   +------------------------------------------------------+
 )";
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) lines.push_back(line);
-  return lines;
-}
 
 }  // namespace
 
@@ -134,12 +105,12 @@ TEST_F(SubMenuTest, KeysOutsideTheChoicesAndWithoutAction) {
   const std::string& d = kStaleCylinder;
   const Case cases[] = {
       // inside 'a' to 't' without action: warning, then a new drawing
-      {"b q", d + kWarning + d},
-      {"r q", d + kWarning + d},
+      {"b q", d + kInvalidChoice + d},
+      {"r q", d + kInvalidChoice + d},
       // outside: warning, and the next key is read without a drawing
-      {"z q", d + kWarning},
-      {"1 q", d + kWarning},
-      {"G q", d + kWarning},
+      {"z q", d + kInvalidChoice},
+      {"1 q", d + kInvalidChoice},
+      {"G q", d + kInvalidChoice},
       // hidden options of a stale object: a new drawing without warning
       {"s q", d + d},
       {"e q", d + d},

@@ -7,6 +7,7 @@
 #include "settings/Shape.h"
 #include "support/ConsoleCapture.h"
 #include "support/GlobalState.h"
+#include "support/MenuText.h"
 
 namespace {
 
@@ -20,31 +21,26 @@ class TexMenuTest : public ResetSettingsTest {
   static std::string Drawing() { return Run("q"); }
 };
 
-const std::string kCylinder = R"(    +---------------------------------------------+
+const std::string kTop = R"(    +---------------------------------------------+
     |                Textures Menu                |
     +---------------------------------------------+
     |
-    | (1) Modify Outer Body Texture
-    | (4) Modify NULL Texture
-    | (d) Load Default Textures
+)";
+const std::string kBottom = R"(    | (d) Load Default Textures
     | (q) Back to Sub Menu
     |
     +---------------------------------------------+
 )";
 
-const std::string kArch = R"(    +---------------------------------------------+
-    |                Textures Menu                |
-    +---------------------------------------------+
-    |
-    | (1) Modify Outer Body Texture
+// Shapes of one body slot, and shapes with inner body and floor slots.
+const std::string kCylinder = kTop + R"(    | (1) Modify Outer Body Texture
+    | (4) Modify NULL Texture
+)" + kBottom;
+const std::string kArch = kTop + R"(    | (1) Modify Outer Body Texture
     | (2) Modify Inner Body Texture
     | (3) Modify Floor Texture
     | (4) Modify NULL Texture
-    | (d) Load Default Textures
-    | (q) Back to Sub Menu
-    |
-    +---------------------------------------------+
-)";
+)" + kBottom;
 
 }  // namespace
 
@@ -71,7 +67,7 @@ TEST_F(TexMenuTest, InnerSlotsOnlyWhereTheShapeHasThem) {
 TEST_F(TexMenuTest, OtherKeysWarnWithoutRedrawing) {
   Select(cylinder);
   for (const char key : std::string("DQx5a")) {
-    EXPECT_EQ(Run(std::string(1, key) + "q"), kCylinder + "\n[WARNING] Invalid choice!\n\n") << key;
+    EXPECT_EQ(Run(std::string(1, key) + "q"), kCylinder + kInvalidChoice) << key;
   }
 }
 

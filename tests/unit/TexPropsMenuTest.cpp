@@ -11,6 +11,7 @@
 #include "settings/Shape.h"
 #include "support/ConsoleCapture.h"
 #include "support/GlobalState.h"
+#include "support/MenuText.h"
 
 namespace {
 
@@ -27,67 +28,47 @@ class TexPropsMenuTest : public ResetSettingsTest {
   static std::string Drawing(int slot) { return Run(slot, "q").output; }
 };
 
-const std::string kArchOuterDefaults = R"(        +------------------------------+
+const std::string kTop = R"(        +------------------------------+
         |    Set Texture Properties    |
         +------------------------------+
-        | (a) Set Outer Body Texture [TNNL_W12C16] (default)
-        | (b) Set Texture Size X/Y [128] [128] (default)
+)";
+const std::string kBack = R"(        | (q) Back
+        +------------------------------+
+)";
+
+// Options (b) to (g) at the defaults.
+const std::string kSizeToAlignmentDefaults = R"(        | (b) Set Texture Size X/Y [128] [128] (default)
         | (c) Set Texture Scale X/Y [1] [1] (default)
         | (d) Toggle Alternative Scale Source [Global] (default)
         | (e) Set Texture Shift X/Y [0] [0] (default)
         | (f) Switch Texture Rotation [0] (default)
         | (g) Toggle Texture Alignment [World]
-        | (h) Enable Texture Shear [OFF]
-        |
+)";
+const std::string kVerticalDefaults = R"(        |
         | ...... Vertical Wrapping .......
         | (i) Toggle Texture Wrapping [OFF]
         | (j) Toggle Seamless Texture Wrapping [OFF]
         | (k) Set Wrapping Amount [0] [Auto]
         | .............................
         |
-        | ...... Horizontal Wrapping .......
+)";
+
+const std::string kArchOuterDefaults = kTop + "        | (a) Set Outer Body Texture [TNNL_W12C16] (default)\n" +
+                                       kSizeToAlignmentDefaults + "        | (h) Enable Texture Shear [OFF]\n" +
+                                       kVerticalDefaults + R"(        | ...... Horizontal Wrapping .......
         | (l) Toggle Horizontal Wrapping [OFF]
         | (m) Toggle Seamless Horizontal Wrapping [OFF]
         | (n) Set Horizontal Wrapping Amount [0] [Auto]
         | (o) Set H-Range Source-Face [Outer <3>] (default)
         | .............................
         |
-        | (q) Back
-        +------------------------------+
-)";
+)" + kBack;
 
-const std::string kCylinderOuterDefaults = R"(        +------------------------------+
-        |    Set Texture Properties    |
-        +------------------------------+
-        | (a) Set Outer Body Texture [TNNL_W1218] (default)
-        | (b) Set Texture Size X/Y [128] [128] (default)
-        | (c) Set Texture Scale X/Y [1] [1] (default)
-        | (d) Toggle Alternative Scale Source [Global] (default)
-        | (e) Set Texture Shift X/Y [0] [0] (default)
-        | (f) Switch Texture Rotation [0] (default)
-        | (g) Toggle Texture Alignment [World]
-        |
-        | ...... Vertical Wrapping .......
-        | (i) Toggle Texture Wrapping [OFF]
-        | (j) Toggle Seamless Texture Wrapping [OFF]
-        | (k) Set Wrapping Amount [0] [Auto]
-        | .............................
-        |
-        | (q) Back
-        +------------------------------+
-)";
+// The arch's drawing without (h) and the horizontal block.
+const std::string kCylinderOuterDefaults = kTop + "        | (a) Set Outer Body Texture [TNNL_W1218] (default)\n" +
+                                           kSizeToAlignmentDefaults + kVerticalDefaults + kBack;
 
-const std::string kNullSlot = R"(        +------------------------------+
-        |    Set Texture Properties    |
-        +------------------------------+
-        | (a) Set NULL Texture [NULL] (default)
-        | (q) Back
-        +------------------------------+
-)";
-
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+const std::string kNullSlot = kTop + "        | (a) Set NULL Texture [NULL] (default)\n" + kBack;
 
 }  // namespace
 
@@ -132,10 +113,7 @@ TEST_F(TexPropsMenuTest, ValuesOffTheirDefaults) {
   Hwrapam[s] = 2;
   G_HFMethod[s] = HRangeCustom;
   G_HFace[s] = 7;
-  EXPECT_EQ(Drawing(s), R"(        +------------------------------+
-        |    Set Texture Properties    |
-        +------------------------------+
-        | (a) Set Inner Body Texture [MYTEX]
+  EXPECT_EQ(Drawing(s), kTop + R"(        | (a) Set Inner Body Texture [MYTEX]
         | (b) Set Texture Size X/Y [64] [128]
         | (c) Set Texture Scale X/Y [0.5] [2]
         | (d) Toggle Alternative Scale Source [Custom]
@@ -157,9 +135,7 @@ TEST_F(TexPropsMenuTest, ValuesOffTheirDefaults) {
         | (o) Set H-Range Source-Face [Custom <8>]
         | .............................
         |
-        | (q) Back
-        +------------------------------+
-)");
+)" + kBack);
 }
 
 TEST_F(TexPropsMenuTest, KeysWithoutAListedOptionChangeNothing) {
@@ -189,8 +165,7 @@ TEST_F(TexPropsMenuTest, OtherKeysWarnWithoutRedrawing) {
   Select(torus);
   const std::string d = Drawing(SlotOuter);
   for (const char key : std::string("ABQs1z")) {
-    EXPECT_EQ(Run(SlotOuter, std::string(1, key) + "q").output, d + "\n[WARNING] Invalid choice!\n\n")
-        << key;
+    EXPECT_EQ(Run(SlotOuter, std::string(1, key) + "q").output, d + kInvalidChoice) << key;
   }
   EXPECT_FALSE(firstrun);
 }
@@ -270,13 +245,8 @@ TEST_F(TexPropsMenuTest, ANameTypedAheadLeavesTheRestForTheMenu) {
   const ConsoleResult r = Run(SlotNull, "a NAME1 q\n");
   EXPECT_FALSE(r.ended);
   EXPECT_EQ(texn, "NAME1");
-  EXPECT_EQ(r.output, kNullSlot + "[INPUT] Hidden Texture Name: (Currently: NULL)\n" +
-                          "        +------------------------------+\n"
-                          "        |    Set Texture Properties    |\n"
-                          "        +------------------------------+\n"
-                          "        | (a) Set NULL Texture [NAME1]\n"
-                          "        | (q) Back\n"
-                          "        +------------------------------+\n");
+  EXPECT_EQ(r.output, kNullSlot + "[INPUT] Hidden Texture Name: (Currently: NULL)\n" + kTop +
+                          "        | (a) Set NULL Texture [NAME1]\n" + kBack);
 }
 
 TEST_F(TexPropsMenuTest, RotationExchangesTheSizes) {

@@ -9,24 +9,10 @@
 #include "generation/TextureAxes.h"
 #include "generation/VectorMath.h"
 #include "settings/Settings.h"
-#include "support/GlobalState.h"
+#include "support/GroupBuilders.h"
+#include "support/ShapeFixture.h"
 
 namespace {
-
-enum Shape { Cyl, Arch, Torus, HTorus, Sphere };
-
-void SelectShape(Shape s) {
-  IsCylinder = s == Cyl;
-  IsArch = s == Arch;
-  IsTorus = s == Torus;
-  IsHTorus = s == HTorus;
-  IsSphere = s == Sphere;
-}
-
-const char* ShapeName(Shape s) {
-  static const char* const names[] = {"cylinder", "arch", "torus", "htorus", "sphere"};
-  return names[s];
-}
 
 std::string Str(const vector& v) {
   return "(" + std::to_string(v.x) + ", " + std::to_string(v.y) + ", " + std::to_string(v.z) + ")";
@@ -36,21 +22,9 @@ bool Same(const vector& a, const vector& b) { return a.x == b.x && a.y == b.y &&
 
 bool Finite(const vector& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-class TextureAxesTest : public GlobalStateTest {
+class TextureAxesTest : public HandMadeFaceTest {
  protected:
-  void SetUp() override {
-    GlobalStateTest::SetUp();
-    maxV = 8;
-    res = 12;
-  }
-
-  static face Face(std::initializer_list<vertex> vs) {
-    face f;
-    int i = 0;
-    for (const vertex& v : vs) f.verts[i++] = v;
-    f.vcount = i;
-    return f;
-  }
+  static face Face(std::initializer_list<vertex> vs) { return MakeFace(vs); }
 };
 
 const vector U_X{1, 0, 0}, U_Y{0, 1, 0};
@@ -182,7 +156,7 @@ TEST_F(TextureAxesTest, VecRotGivesYawAndPitchInDegrees) {
 // ---- Face alignment -------------------------------------------------------
 
 TEST_F(TextureAxesTest, CylinderSideFaceAxes) {
-  SelectShape(Cyl);
+  SelectShapeFlags(cylinder);
   face f = Face({{1, 0, 1}, {1, 0, -1}, {0, 1, -1}, {0, 1, 1}});
   f.texId = SlotOuter;
   AlignToFace(f);
@@ -239,7 +213,7 @@ TEST_F(TextureAxesTest, FaceAxesByShapeSlotShearAndPosition) {
   const Frame fr = FrameOf(a, b, d);
   enum Order { O013, O102, O012 };
   struct Case {
-    Shape shape;
+    ::shape shape;
     int slot;
     int shearMask;  // bit k: Shear[k]
     int pos;
@@ -248,38 +222,38 @@ TEST_F(TextureAxesTest, FaceAxesByShapeSlotShearAndPosition) {
     Dir hor, ver;
   };
   const Case cases[] = {
-      {Cyl, 0, 0, PosFront, 0, O013, E, H},
-      {Cyl, 0, 7, PosFront, 0, O013, E, H},
-      {Arch, 0, 7, PosFront, 0, O013, E, H},
-      {Arch, 1, 7, PosBack, 0, O013, E, H},
-      {Arch, 2, 0, PosDown, 0, O013, E, H},
-      {Arch, 2, 4, PosDown, 0, O013, Alpha, H},
-      {Arch, 2, 4, PosUp, 0, O013, Alpha, H},
-      {Arch, 2, 3, PosUp, 0, O013, E, H},
-      {Torus, 0, 0, PosFront, 0, O013, NegH, E},
-      {Torus, 0, 1, PosFront, 0, O013, NegH, NegW},
-      {Torus, 0, 6, PosFront, 0, O013, NegH, E},
-      {HTorus, 0, 0, PosFront, 0, O013, NegH, E},
-      {HTorus, 0, 1, PosFront, 0, O013, NegH, NegW},
-      {HTorus, 1, 0, PosBack, 0, O013, NegH, E},
-      {HTorus, 1, 2, PosBack, 0, O013, NegH, NegW},
-      {HTorus, 1, 1, PosBack, 0, O013, NegH, E},
-      {HTorus, 2, 4, PosUp, 0, O013, W, H},
-      {HTorus, 2, 4, PosDown, 0, O013, W, H},
-      {HTorus, 2, 0, PosUp, 0, O013, NegE, H},
-      {HTorus, 2, 0, PosDown, 0, O013, E, NegH},
-      {HTorus, 2, 0, PosFront, 0, O013, E, H},
-      {HTorus, 2, 3, PosDown, 0, O013, E, NegH},
-      {HTorus, 3, 7, PosLeft, 0, O013, Keep, Keep},
-      {Sphere, 0, 0, PosNull, 3, O102, H, E},
-      {Sphere, 0, 1, PosNull, 3, O102, H, NegW},
-      {Sphere, 0, 0, PosNull, 0, O102, H, E},
-      {Sphere, 0, 0, PosNull, 6, O012, NegH, E},
-      {Sphere, 0, 1, PosNull, 6, O012, NegH, NegW},
-      {Sphere, 2, 4, PosNull, 3, O102, H, E},
+      {cylinder, 0, 0, PosFront, 0, O013, E, H},
+      {cylinder, 0, 7, PosFront, 0, O013, E, H},
+      {arch, 0, 7, PosFront, 0, O013, E, H},
+      {arch, 1, 7, PosBack, 0, O013, E, H},
+      {arch, 2, 0, PosDown, 0, O013, E, H},
+      {arch, 2, 4, PosDown, 0, O013, Alpha, H},
+      {arch, 2, 4, PosUp, 0, O013, Alpha, H},
+      {arch, 2, 3, PosUp, 0, O013, E, H},
+      {torus, 0, 0, PosFront, 0, O013, NegH, E},
+      {torus, 0, 1, PosFront, 0, O013, NegH, NegW},
+      {torus, 0, 6, PosFront, 0, O013, NegH, E},
+      {htorus, 0, 0, PosFront, 0, O013, NegH, E},
+      {htorus, 0, 1, PosFront, 0, O013, NegH, NegW},
+      {htorus, 1, 0, PosBack, 0, O013, NegH, E},
+      {htorus, 1, 2, PosBack, 0, O013, NegH, NegW},
+      {htorus, 1, 1, PosBack, 0, O013, NegH, E},
+      {htorus, 2, 4, PosUp, 0, O013, W, H},
+      {htorus, 2, 4, PosDown, 0, O013, W, H},
+      {htorus, 2, 0, PosUp, 0, O013, NegE, H},
+      {htorus, 2, 0, PosDown, 0, O013, E, NegH},
+      {htorus, 2, 0, PosFront, 0, O013, E, H},
+      {htorus, 2, 3, PosDown, 0, O013, E, NegH},
+      {htorus, 3, 7, PosLeft, 0, O013, Keep, Keep},
+      {sphere, 0, 0, PosNull, 3, O102, H, E},
+      {sphere, 0, 1, PosNull, 3, O102, H, NegW},
+      {sphere, 0, 0, PosNull, 0, O102, H, E},
+      {sphere, 0, 0, PosNull, 6, O012, NegH, E},
+      {sphere, 0, 1, PosNull, 6, O012, NegH, NegW},
+      {sphere, 2, 4, PosNull, 3, O102, H, E},
   };
   for (const Case& t : cases) {
-    SelectShape(t.shape);
+    SelectShapeFlags(t.shape);
     for (int k = 0; k < SlotCount; ++k) Shear[k] = ((t.shearMask >> k) & 1) != 0;
     face f;
     f.vcount = 4;
@@ -305,7 +279,7 @@ TEST_F(TextureAxesTest, FaceAxesByShapeSlotShearAndPosition) {
 TEST_F(TextureAxesTest, ShearedArchFloorAxisLiesAtRightAnglesToTheEdgeInThePlan) {
   // On a horizontal floor the rotated edge direction is the in-face normal
   // of the edge p0-p1.
-  SelectShape(Arch);
+  SelectShapeFlags(arch);
   Shear[SlotFloor] = true;
   face f = Face({{0, 0, -256}, {30, 40, -256}, {70, 10, -256}, {40, -30, -256}});
   f.texId = SlotFloor;
@@ -319,7 +293,7 @@ TEST_F(TextureAxesTest, ShearedArchFloorAxisLiesAtRightAnglesToTheEdgeInThePlan)
 TEST_F(TextureAxesTest, FaceWithoutUsableEdgesGetsTheWorldAxesOfItsPlane) {
   struct Case {
     const char* name;
-    Shape shape;
+    ::shape shape;
     int slot;
     int shearMask;
     face f;
@@ -327,21 +301,21 @@ TEST_F(TextureAxesTest, FaceWithoutUsableEdgesGetsTheWorldAxesOfItsPlane) {
   };
   const Case cases[] = {
       // p0 = p1: a corner collapsed onto its neighbour.
-      {"torus wall, 0 = 1", Torus, 0, 0, Face({{100, 0, 64}, {100, 0, 64}, {100, 32, 0}, {100, 32, 64}}), U_Y, V_NegZ},
+      {"torus wall, 0 = 1", torus, 0, 0, Face({{100, 0, 64}, {100, 0, 64}, {100, 32, 0}, {100, 32, 64}}), U_Y, V_NegZ},
       // p0, p1, p2 (0, 1, 3) on one line, vertex 2 off it.
-      {"cylinder side, 0 1 3 collinear", Cyl, 0, 0, Face({{0, 50, 0}, {10, 50, 0}, {10, 50, 64}, {20, 50, 0}}), U_X,
-       V_NegZ},
+      {"cylinder side, 0 1 3 collinear", cylinder, 0, 0, Face({{0, 50, 0}, {10, 50, 0}, {10, 50, 64}, {20, 50, 0}}),
+       U_X, V_NegZ},
       // The sphere's top triangle at a pole ring of radius 0.
-      {"sphere top triangle collapsed", Sphere, 0, 0, Face({{0, 0, 128}, {0, 0, 128}, {0, 0, 128}}), vector{},
+      {"sphere top triangle collapsed", sphere, 0, 0, Face({{0, 0, 128}, {0, 0, 128}, {0, 0, 128}}), vector{},
        vector{}},
       // A vertical edge p0-p1 has no yaw.
-      {"sheared arch floor, vertical edge", Arch, 2, 4, Face({{0, 20, 0}, {0, 20, 10}, {10, 20, 10}, {10, 20, 0}}),
+      {"sheared arch floor, vertical edge", arch, 2, 4, Face({{0, 20, 0}, {0, 20, 10}, {10, 20, 10}, {10, 20, 0}}),
        U_X, V_NegZ},
-      {"every vertex on one point", HTorus, 1, 2, Face({{7, 7, 7}, {7, 7, 7}, {7, 7, 7}, {7, 7, 7}}), vector{},
+      {"every vertex on one point", htorus, 1, 2, Face({{7, 7, 7}, {7, 7, 7}, {7, 7, 7}, {7, 7, 7}}), vector{},
        vector{}},
   };
   for (const Case& c : cases) {
-    SelectShape(c.shape);
+    SelectShapeFlags(c.shape);
     for (int k = 0; k < SlotCount; ++k) Shear[k] = ((c.shearMask >> k) & 1) != 0;
     face f = c.f;
     f.texId = c.slot;

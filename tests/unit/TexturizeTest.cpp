@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,6 +11,7 @@
 #include "settings/Settings.h"
 #include "support/ConsoleCapture.h"
 #include "support/GlobalState.h"
+#include "support/GroupBuilders.h"
 
 namespace {
 
@@ -21,14 +21,6 @@ std::string Repeat(const std::string& s, int n) {
   std::string out;
   for (int i = 0; i < n; ++i) out += s;
   return out;
-}
-
-void SetQuad(face& f, vertex a, vertex b, vertex c, vertex d) {
-  f.vcount = 4;
-  f.verts[0] = a;
-  f.verts[1] = b;
-  f.verts[2] = c;
-  f.verts[3] = d;
 }
 
 // Hand-made groups in the brush order of the builders. Their body faces are
@@ -41,7 +33,7 @@ constexpr float kEdge12 = 30.0f;
 void SetWall(face& f, int slot, int s, int g, float width) {
   const float x = width * static_cast<float>(g);
   const float y = 100.0f * static_cast<float>(s);
-  SetQuad(f, vertex{x, y, 0}, vertex{x + width, y, 0}, vertex{x + width, y + kEdge12, 0}, vertex{x, y + kEdge03, 0});
+  SetVerts(f, {{x, y, 0}, {x + width, y, 0}, {x + width, y + kEdge12, 0}, {x, y + kEdge03, 0}});
   f.texId = slot;
   f.segment = g;
   f.wrapped = slot != SlotFloor;
@@ -50,15 +42,11 @@ void SetWall(face& f, int slot, int s, int g, float width) {
 class TexturizeTest : public ResetSettingsTest {
  protected:
   void NewGroup(int brushes, int faces, int sections, int segments, int surfaces) {
-    maxB = brushes;
-    maxF = faces;
-    maxV = 4;
-    Group = std::make_unique<bgroup>();
-    Group->bcount = brushes;
+    SetCapacities(brushes, faces, 4);
+    ::NewGroup(brushes, faces);
     Group->sections = sections;
     Group->segments = segments;
     Group->surfaces = surfaces;
-    for (int b = 0; b < brushes; ++b) Group->brushes[b].fcount = faces;
   }
   brush& Brush(int b) { return Group->brushes[b]; }
   face& Face(int b, int i) { return Group->brushes[b].faces[i]; }
@@ -73,8 +61,7 @@ class TexturizeTest : public ResetSettingsTest {
     for (int i = 0; i < 12; ++i) {
       const int n = (i + 1) % 12;
       face& f = Face(0, i + 2);
-      SetQuad(f, vertex{c.x[i], c.y[i], 128}, vertex{c.x[i], c.y[i], -128}, vertex{c.x[n], c.y[n], -128},
-              vertex{c.x[n], c.y[n], 128});
+      SetVerts(f, {{c.x[i], c.y[i], 128}, {c.x[i], c.y[i], -128}, {c.x[n], c.y[n], -128}, {c.x[n], c.y[n], 128}});
       f.texId = SlotOuter;
       f.wrapped = true;
       f.segment = i;
@@ -135,9 +122,9 @@ class TexturizeTest : public ResetSettingsTest {
         f.pos = fi == 0 ? PosDown : PosUp;
       }
       const float ix = 16.0f * static_cast<float>(i), ox = 40.0f * static_cast<float>(i);
-      SetQuad(Face(i, 4), vertex{ix, 0, 9}, vertex{ix, 0, -9}, vertex{ix + 16, 0, -9}, vertex{ix + 16, 0, 9});
+      SetVerts(Face(i, 4), {{ix, 0, 9}, {ix, 0, -9}, {ix + 16, 0, -9}, {ix + 16, 0, 9}});
       Face(i, 4).texId = SlotInner;
-      SetQuad(Face(i, 5), vertex{ox, 50, 9}, vertex{ox, 50, -9}, vertex{ox + 40, 50, -9}, vertex{ox + 40, 50, 9});
+      SetVerts(Face(i, 5), {{ox, 50, 9}, {ox, 50, -9}, {ox + 40, 50, -9}, {ox + 40, 50, 9}});
       Face(i, 5).texId = SlotOuter;
       for (int fi = 4; fi < 6; ++fi) {
         Face(i, fi).wrapped = true;
@@ -479,7 +466,7 @@ TEST_F(TexturizeTest, GetFaceLenIsTheDistanceFromTheOppositeLine) {
     res = 12;
     face f;
     f.segment = c.segment;
-    SetQuad(f, c.v0, c.v1, c.v2, vertex{});
+    SetVerts(f, {c.v0, c.v1, c.v2, vertex{}});
     EXPECT_NEAR(GetFaceLen(f), c.expected, 1e-5);
   }
 }
@@ -597,7 +584,7 @@ TEST_F(TexturizeTest, CollapsedFacesMeasureNothing) {
   wrapping[0] = true;
   MakeTorus(3, 12);
   const vertex p{5, 5, 5};
-  SetQuad(Wall(1, 3), p, p, p, p);
+  SetVerts(Wall(1, 3), {p, p, p, p});
   Run();
   EXPECT_TRUE(AllFinite());
   EXPECT_EQ(Wall(0, 5).shiftX, -50.0f);
@@ -613,7 +600,7 @@ TEST_F(TexturizeTest, CollapsedFacesMeasureNothing) {
   wrapping[2] = true;
   G_ScaleY[2] = 2.0f;
   MakeHTorus(2, 4);
-  SetQuad(Face(3, 3), p, p, p, p);
+  SetVerts(Face(3, 3), {p, p, p, p});
   Run();
   EXPECT_TRUE(AllFinite());
   EXPECT_EQ(Face(1, 3).scaleY, 2.0f) << "no proportion against an extent of 0";

@@ -14,11 +14,12 @@
 #include "support/BrushCheck.h"
 #include "support/GlobalState.h"
 #include "support/Process.h"
+#include "support/ShapeFixture.h"
 
 namespace {
 
 struct Case {
-  int shape;  // 2 torus, 3 hollow torus, 4 sphere
+  ::shape shape;
   int res, res2;
   bool sym;
   float rad, rad2, rad3;
@@ -27,8 +28,8 @@ struct Case {
 
 std::string Name(const Case& c) {
   char text[128];
-  std::snprintf(text, sizeof text, "%s %d/%d%s radii %g/%g/%g%s", c.shape == 2 ? "torus" : c.shape == 3 ? "htorus" : "sphere",
-                c.res, c.res2, c.sym ? " sym" : "", static_cast<double>(c.rad), static_cast<double>(c.rad2),
+  std::snprintf(text, sizeof text, "%s %d/%d%s radii %g/%g/%g%s", ShapeName(c.shape), c.res, c.res2,
+                c.sym ? " sym" : "", static_cast<double>(c.rad), static_cast<double>(c.rad2),
                 static_cast<double>(c.rad3), c.textured ? " textured" : "");
   return text;
 }
@@ -36,9 +37,7 @@ std::string Name(const Case& c) {
 class ValidityTest : public ResetSettingsTest {
  protected:
   static void Build(const Case& c) {
-    IsTorus = c.shape == 2;
-    IsHTorus = c.shape == 3;
-    IsSphere = c.shape == 4;
+    SelectShapeFlags(c.shape);
     res = c.res;
     res2 = c.res2;
     Sym = c.sym;
@@ -63,12 +62,12 @@ class ValidityTest : public ResetSettingsTest {
 
 TEST_F(ValidityTest, Torus) {
   const Case cases[] = {
-      {2, 12, 12, false, 128, 256, 320, false},   {2, 12, 12, true, 128, 256, 320, true},
-      {2, 24, 48, true, 100, 256, 300, true},     {2, 48, 24, false, 400, 256, 320, false},
-      {2, 48, 12, true, 129, 256, 321, true},     {2, 96, 12, false, 128, 256, 320, true},
-      {2, 96, 96, true, 200, 256, 520, false},    {2, 96, 192, false, 128, 256, 320, false},
-      {2, 192, 12, false, 400, 256, 320, true},   {2, 192, 96, true, 100, 256, 300, false},
-      {2, 192, 48, false, 1000, 256, 2000, false}, {2, 192, 192, true, 128, 256, 320, true},
+      {torus, 12, 12, false, 128, 256, 320, false},    {torus, 12, 12, true, 128, 256, 320, true},
+      {torus, 24, 48, true, 100, 256, 300, true},      {torus, 48, 24, false, 400, 256, 320, false},
+      {torus, 48, 12, true, 129, 256, 321, true},      {torus, 96, 12, false, 128, 256, 320, true},
+      {torus, 96, 96, true, 200, 256, 520, false},     {torus, 96, 192, false, 128, 256, 320, false},
+      {torus, 192, 12, false, 400, 256, 320, true},    {torus, 192, 96, true, 100, 256, 300, false},
+      {torus, 192, 48, false, 1000, 256, 2000, false}, {torus, 192, 192, true, 128, 256, 320, true},
   };
   for (const Case& c : cases) {
     Build(c);
@@ -78,10 +77,10 @@ TEST_F(ValidityTest, Torus) {
 
 TEST_F(ValidityTest, Sphere) {
   const Case cases[] = {
-      {4, 12, 12, false, 128, 256, 320, false}, {4, 24, 12, false, 100, 256, 320, true},
-      {4, 48, 12, true, 300, 256, 320, true},   {4, 96, 12, false, 128, 256, 320, true},
-      {4, 96, 12, false, 100, 256, 320, false}, {4, 192, 12, false, 1000, 256, 320, true},
-      {4, 192, 12, false, 128, 256, 320, true}, {4, 192, 12, false, 100, 256, 320, false},
+      {sphere, 12, 12, false, 128, 256, 320, false}, {sphere, 24, 12, false, 100, 256, 320, true},
+      {sphere, 48, 12, true, 300, 256, 320, true},   {sphere, 96, 12, false, 128, 256, 320, true},
+      {sphere, 96, 12, false, 100, 256, 320, false}, {sphere, 192, 12, false, 1000, 256, 320, true},
+      {sphere, 192, 12, false, 128, 256, 320, true}, {sphere, 192, 12, false, 100, 256, 320, false},
   };
   for (const Case& c : cases) {
     Build(c);
@@ -91,12 +90,15 @@ TEST_F(ValidityTest, Sphere) {
 
 TEST_F(ValidityTest, HollowTorus) {
   const Case cases[] = {
-      {3, 12, 12, false, 128, 256, 320, false},  {3, 12, 12, true, 128, 256, 320, true},
-      {3, 24, 48, true, 100, 250, 333, true},    {3, 48, 24, false, 64, 200, 256, false},
-      {3, 96, 12, true, 200, 400, 520, true},    {3, 12, 192, false, 129, 300, 321, true},
+      {htorus, 12, 12, false, 128, 256, 320, false},
+      {htorus, 12, 12, true, 128, 256, 320, true},
+      {htorus, 24, 48, true, 100, 250, 333, true},
+      {htorus, 48, 24, false, 64, 200, 256, false},
+      {htorus, 96, 12, true, 200, 400, 520, true},
+      {htorus, 12, 192, false, 129, 300, 321, true},
       // The largest: 38,416 cells; with the default radii some inner walls
       // have collapsed to a line.
-      {3, 192, 192, true, 128, 256, 320, true},
+      {htorus, 192, 192, true, 128, 256, 320, true},
   };
   for (const Case& c : cases) {
     Build(c);

@@ -1,41 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "generation/BaseShift.h"
 #include "generation/Brush.h"
 #include "generation/Circle.h"
-#include "generation/CleanUp.h"
 #include "generation/ExportSelection.h"
-#include "generation/Generate.h"
-#include "generation/TextureAxes.h"
 #include "settings/Settings.h"
-#include "support/GlobalState.h"
+#include "support/ShapeFixture.h"
 
-namespace {
-
-struct P3 {
-  float x, y, z;
-};
-
-void ExpectVertex(const vertex& v, const P3& p, const std::string& where) {
-  EXPECT_EQ(v.x, p.x) << where;
-  EXPECT_EQ(v.y, p.y) << where;
-  EXPECT_EQ(v.z, p.z) << where;
-}
-
-class TorusTest : public ResetSettingsTest {
- protected:
-  void SetUp() override {
-    ResetSettingsTest::SetUp();
-    IsTorus = true;
-  }
-  static void Build() { ASSERT_TRUE(Generate()); }
-  static const brush& B(int j) { return Group->brushes[j]; }
-};
-
-}  // namespace
+using TorusTest = ShapeBuildTest<torus>;
 
 TEST_F(TorusTest, GroupCountsAndFaceFields) {
   struct Case {
@@ -58,7 +32,7 @@ TEST_F(TorusTest, GroupCountsAndFaceFields) {
     EXPECT_EQ(Group->segments, c.res) << where;
     EXPECT_EQ(Group->surfaces, 1) << where;
     for (int j = 0; j < Group->bcount; ++j) {
-      const brush& b = B(j);
+      const brush& b = Brush(j);
       ASSERT_EQ(b.fcount, c.res + 2) << where;
       EXPECT_EQ(b.section, j) << where;
       for (int i = 0; i < 2; ++i) {
@@ -118,7 +92,7 @@ TEST_F(TorusTest, RingRadiiAndHeights) {
     rad = c.rad;
     rad3 = c.rad3;
     Build();
-    const face& end = B(11).faces[1];
+    const face& end = Brush(11).faces[1];
     ASSERT_EQ(end.vcount, 12);
     for (int k = 0; k < 12; ++k) {
       const std::string where = std::to_string(c.rad) + "/" + std::to_string(c.rad3) + " ring " + std::to_string(k);
@@ -129,22 +103,22 @@ TEST_F(TorusTest, RingRadiiAndHeights) {
 
 TEST_F(TorusTest, FirstBrushWallAndStartCap) {
   Build();
-  const P3 cap[12] = {{62, 248, 96},  {74, 296, 72},  {80, 320, 24},  {80, 320, -24},
+  const vertex cap[12] = {{62, 248, 96},  {74, 296, 72},  {80, 320, 24},  {80, 320, -24},
                       {74, 296, -72}, {62, 248, -96}, {50, 200, -96}, {38, 152, -72},
                       {32, 128, -24}, {32, 128, 24},  {38, 152, 72},  {50, 200, 96}};
   // Brush 11 ends where brush 0 starts: its end cap is brush 0's start cap as
   // built; the start cap itself is reversed.
-  const face& before = B(11).faces[1];
-  const face& after = B(0).faces[0];
+  const face& before = Brush(11).faces[1];
+  const face& after = Brush(0).faces[0];
   for (int k = 0; k < 12; ++k) {
     ExpectVertex(before.verts[k], cap[k], "end cap of brush 11, vertex " + std::to_string(k));
     ExpectVertex(after.verts[k], cap[11 - k], "start cap of brush 0, vertex " + std::to_string(k));
   }
-  const P3 wall[4] = {{62, 248, 96}, {74, 296, 72}, {222, 222, 72}, {186, 186, 96}};
-  const face& w = B(0).faces[2];
+  const vertex wall[4] = {{62, 248, 96}, {74, 296, 72}, {222, 222, 72}, {186, 186, 96}};
+  const face& w = Brush(0).faces[2];
   for (int i = 0; i < 4; ++i) ExpectVertex(w.verts[i], wall[i], "wall 0, vertex " + std::to_string(i));
   // The end cap is not reversed: it starts on boundary 1.
-  ExpectVertex(B(0).faces[1].verts[0], {186, 186, 96}, "end cap of brush 0");
+  ExpectVertex(Brush(0).faces[1].verts[0], {186, 186, 96}, "end cap of brush 0");
 }
 
 // With symmetry lines every ring gains the four axis points, so there are
@@ -162,21 +136,18 @@ TEST_F(TorusTest, SymmetryLinesOnTheRingsOnly) {
     float sx, sy;
   } axes[] = {{15, 0, 1}, {3, 1, 0}, {7, 0, -1}, {11, -1, 0}};
   for (const auto& a : axes) {
-    const face& end = B(a.brush).faces[1];
+    const face& end = Brush(a.brush).faces[1];
     ASSERT_EQ(end.vcount, 12);
     for (int k = 0; k < 12; ++k)
       ExpectVertex(end.verts[k], {a.sx * radius[k], a.sy * radius[k], height[k]},
                    "brush " + std::to_string(a.brush) + " ring " + std::to_string(k));
   }
   // Between the axis points the rings keep the polygon's corners.
-  ExpectVertex(B(0).faces[1].verts[0], {62, 248, 96}, "boundary 1");
+  ExpectVertex(Brush(0).faces[1].verts[0], {62, 248, 96}, "boundary 1");
 }
 
 TEST_F(TorusTest, HRangeFaceByMethod) {
-  struct Case {
-    int method, stored, res, expected;
-  };
-  const Case cases[] = {
+  const HRangeCase cases[] = {
       {HRangeOuter, 0, 12, 2},   {HRangeLower, 0, 12, 5},   {HRangeInner, 0, 12, 8},
       {HRangeUpper, 0, 12, 11},  {HRangeOuter, 0, 24, 5},   {HRangeLower, 0, 48, 23},
       {HRangeInner, 0, 96, 71},  {HRangeUpper, 0, 192, 191},
@@ -186,19 +157,7 @@ TEST_F(TorusTest, HRangeFaceByMethod) {
       {HRangeCustom, 23, 12, 11}, {HRangeCustom, 12, 12, 11}, {7, 95, 24, 23},
       {HRangeCustom, -3, 12, 0},
   };
-  for (const Case& c : cases) {
-    res = c.res;
-    G_HFMethod[0] = c.method;
-    G_HFace[0] = c.stored;
-    Build();
-    const std::string where = "method " + std::to_string(c.method) + " face " + std::to_string(c.stored) +
-                              " res " + std::to_string(c.res);
-    EXPECT_EQ(G_HFace[0], c.expected) << where;
-    for (int j = 0; j < Group->bcount; ++j) {
-      const brush& b = B(j);
-      for (int i = 0; i < b.fcount; ++i) EXPECT_EQ(b.faces[i].hFace, i == c.expected + 2) << where << " face " << i;
-    }
-  }
+  for (const HRangeCase& c : cases) ExpectHRangeFace(c);
 }
 
 // Ring radii are the truncated sums. Where truncation bends the finely divided
@@ -220,7 +179,7 @@ TEST_F(TorusTest, CornersThatTruncationBendsInwardTakeThePreviousRing) {
     Build();
     const float t = (c.rad3 - c.rad) / 2;
     const circle section = build_circle(c.res, static_cast<int>(t));
-    const face& end = B(11).faces[1];  // vertex k is vertex 0 of ring k: (r / 4, r, h)
+    const face& end = Brush(11).faces[1];  // vertex k is vertex 0 of ring k: (r / 4, r, h)
     int collapsed = 0;
     for (int k = 0; k < c.res; ++k) {
       const vertex& v = end.verts[k];
@@ -234,37 +193,6 @@ TEST_F(TorusTest, CornersThatTruncationBendsInwardTakeThePreviousRing) {
     EXPECT_EQ(collapsed > 0, c.bent) << "res " << c.res << ": " << collapsed << " corners collapsed";
   }
 }
-
-namespace {
-
-// The axes that world alignment gives the face.
-face WorldAligned(const face& f) {
-  face c(f);
-  c.vecHor = vector{};
-  c.vecVer = vector{};
-  AlignToWorld(c);
-  return c;
-}
-
-// The shift as the post-pass reduces it into the slot's texture size.
-float Reduced(const face& f, float shift, axis a) {
-  face c(f);
-  c.rot = 0.0f;
-  (a == hor ? c.shiftX : c.shiftY) = shift;
-  MiniShift(c, a);
-  return a == hor ? c.shiftX : c.shiftY;
-}
-
-void ExpectAxes(const face& f, const face& expected, const std::string& where) {
-  EXPECT_EQ(f.vecHor.x, expected.vecHor.x) << where;
-  EXPECT_EQ(f.vecHor.y, expected.vecHor.y) << where;
-  EXPECT_EQ(f.vecHor.z, expected.vecHor.z) << where;
-  EXPECT_EQ(f.vecVer.x, expected.vecVer.x) << where;
-  EXPECT_EQ(f.vecVer.y, expected.vecVer.y) << where;
-  EXPECT_EQ(f.vecVer.z, expected.vecVer.z) << where;
-}
-
-}  // namespace
 
 // Faces of a world-aligned slot, and faces whose texture is the hidden one,
 // get the axes of their plane. A world-aligned slot also takes no base shift
@@ -283,7 +211,7 @@ TEST_F(TorusTest, WorldAlignedWhenTheSlotIsOrTheTextureIsHidden) {
     G_ScaleY[0] = 3.0f;
     Build();
     for (int j = 0; j < Group->bcount; ++j) {
-      const brush& b = B(j);
+      const brush& b = Brush(j);
       for (int i = 0; i < b.fcount; ++i) {
         const face& f = b.faces[i];
         const std::string where = std::string(c.tex1) + " brush " + std::to_string(j) + " face " + std::to_string(i);
@@ -307,7 +235,7 @@ TEST_F(TorusTest, HorizontalWrappingAloneStartsTheWrappingPass) {
   G_ScaleY[0] = 3.0f;
   Build();
   for (int j = 0; j < Group->bcount; ++j) {
-    const brush& b = B(j);
+    const brush& b = Brush(j);
     for (int i = 0; i < b.fcount; ++i) {
       const face& f = b.faces[i];
       EXPECT_EQ(f.shiftX, 0.0f) << "brush " << j << " face " << i;
@@ -326,11 +254,11 @@ TEST_F(TorusTest, ShearGivesEveryWallTheNegatedHorizontalShift) {
   Build();
   int nonzero = 0;
   for (int j = 0; j < Group->bcount; ++j) {
-    const brush& b = B(j);
+    const brush& b = Brush(j);
     for (int k = 0; k < res; ++k) {
       const face& f = b.faces[k + 2];
       const float base = GetBaseShift(f, hor);
-      EXPECT_EQ(f.shiftY, Reduced(f, -base, ver)) << "brush " << j << " wall " << k;
+      EXPECT_EQ(f.shiftY, ReducedShift(f, -base, ver)) << "brush " << j << " wall " << k;
       if (base != 0.0f) ++nonzero;
     }
   }
@@ -353,7 +281,7 @@ TEST_F(TorusTest, RingRadiusBeyondTheIntRangeSaturates) {
   rad = 2000000000.0f;
   rad3 = 2147483648.0f;  // the largest int a template gives, as a float
   Build();
-  const face& end = B(11).faces[1];  // vertex k is vertex 0 of ring k
+  const face& end = Brush(11).faces[1];  // vertex k is vertex 0 of ring k
   for (int k = 0; k < 12; ++k) EXPECT_GT(end.verts[k].y, 1.9e9f) << "ring " << k;
   EXPECT_EQ(end.verts[2].y, 2147483648.0f);
 }

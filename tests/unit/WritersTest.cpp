@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <sstream>
 #include <vector>
 
 #include "export/MapWriter.h"
@@ -12,36 +11,19 @@
 #include "settings/Settings.h"
 #include "support/BrushCheck.h"
 #include "support/GlobalState.h"
+#include "support/GroupBuilders.h"
+#include "support/MenuText.h"
 #include "support/Process.h"
 
 namespace {
 
-// A unit-free axis-aligned box from (0,0,0) to (sx,sy,sz) as one brush of six
-// quads, each listed clockwise as seen from outside.
-void MakeBox(brush& b, float sx, float sy, float sz) {
-  const vertex c[8] = {{0, 0, 0}, {sx, 0, 0}, {sx, sy, 0}, {0, sy, 0},
-                       {0, 0, sz}, {sx, 0, sz}, {sx, sy, sz}, {0, sy, sz}};
-  const int quads[6][4] = {{1, 2, 3, 0}, {7, 6, 5, 4}, {4, 5, 1, 0}, {6, 7, 3, 2}, {5, 6, 2, 1}, {3, 7, 4, 0}};
-  b.fcount = 6;
-  for (int f = 0; f < 6; ++f) {
-    face& fc = b.faces[f];
-    fc.vcount = 4;
-    for (int k = 0; k < 4; ++k) fc.verts[k] = c[quads[f][k]];
-    fc.texture = "BOX";
-    fc.vecHor = vector{1, 0, 0};
-    fc.vecVer = vector{0, -1, 0};
-  }
-}
-
+// Three boxes, written into a temporary directory as "out".
 class WritersTest : public ResetSettingsTest {
  protected:
   void SetUp() override {
     ResetSettingsTest::SetUp();
-    maxB = 3;
-    maxF = 7;
-    maxV = 12;
-    Group = std::make_unique<bgroup>();
-    Group->bcount = 3;
+    SetCapacities(3, 7, 12);
+    NewGroup(3, 0);
     for (int i = 0; i < 3; ++i) MakeBox(Group->brushes[i], 64, 32, 16);
     cfpath = dir.path() + "/";
     cfname = "out";
@@ -133,11 +115,7 @@ TEST_F(WritersTest, CollapsedFacesKeepAPlaneOrAreLeftOut) {
   // A seventh face without area is left out.
   b.fcount = 7;
   face& line = b.faces[6];
-  line.vcount = 4;
-  line.verts[0] = vertex{0, 0, 0};
-  line.verts[1] = vertex{1, 0, 0};
-  line.verts[2] = vertex{2, 0, 0};
-  line.verts[3] = vertex{1, 0, 0};
+  SetVerts(line, {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {1, 0, 0}});
   line.vecHor = vector{1, 0, 0};
   line.vecVer = vector{0, 0, -1};
   ASSERT_TRUE(ExportToMap());
@@ -165,11 +143,7 @@ TEST_F(WritersTest, ObjWritesEachFaceWithItsOwnVerticesAndRelativeIndices) {
   Group->bcount = 1;
   brush& b = Group->brushes[0];
   b.fcount = 1;
-  face& f = b.faces[0];
-  f.vcount = 3;
-  f.verts[0] = vertex{128, 32.5f, -0.0f};
-  f.verts[1] = vertex{1048576, 0.00001f, 1.0f / 3.0f};
-  f.verts[2] = vertex{-1, 0, 100000};
+  SetVerts(b.faces[0], {{128, 32.5f, -0.0f}, {1048576, 0.00001f, 1.0f / 3.0f}, {-1, 0, 100000}});
   ASSERT_TRUE(ExportToObj());
   EXPECT_EQ(dir.Read("out.obj"),
             "g brush_export0\nv 128 32.5 -0 \nv 1.04858e+06 1e-05 0.333333 \nv -1 0 100000 \nf -1 -2 -3\n\n");
@@ -244,12 +218,7 @@ TEST_F(WritersTest, BrushCheckFindsTheFaultsItIsMeantFor) {
   const std::string good = dir.Read("out.map");
   ASSERT_TRUE(CheckMapText(good).ok) << CheckMapText(good).error;
   // The face lines of the one brush: lines 6 to 11 of the file.
-  std::vector<std::string> lines;
-  {
-    std::istringstream in(good);
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-  }
+  std::vector<std::string> lines = Lines(good);
   auto join = [](const std::vector<std::string>& ls) {
     std::string text;
     for (const auto& l : ls) text += l + "\n";
