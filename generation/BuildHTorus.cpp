@@ -38,17 +38,18 @@ HTorusRings BuildRings(int P, float t, float h) {
   r.rings = std::make_unique<Vcircle[]>(static_cast<size_t>(2 * P + 2));
   Vcircle& outerSection = r.rings[2 * P];
   Vcircle& innerSection = r.rings[2 * P + 1];
-  outerSection.CreateVcircle(build_circle(res, TruncatedInt(t)), 0.0f);
-  innerSection.CreateVcircle(build_circle(res, TruncatedInt(h)), 0.0f);
+  CircleCache circles;  // rings of one radius share their circle
+  outerSection.CreateVcircle(circles.Get(res, TruncatedInt(t)), 0.0f);
+  innerSection.CreateVcircle(circles.Get(res, TruncatedInt(h)), 0.0f);
   if (Sym) {
     outerSection.AddSym(res);
     innerSection.AddSym(res);
   }
   for (int i = 0; i < P; ++i) {
     const vertex& o = outerSection.v[i];
-    r.rings[i].CreateVcircle(build_circle(res2, TruncatedInt(rad + t + o.x)), o.y);
+    r.rings[i].CreateVcircle(circles.Get(res2, TruncatedInt(rad + t + o.x)), o.y);
     const vertex& n = innerSection.v[i];
-    r.rings[P + i].CreateVcircle(build_circle(res2, TruncatedInt(rad + t + n.x)), n.y);
+    r.rings[P + i].CreateVcircle(circles.Get(res2, TruncatedInt(rad + t + n.x)), n.y);
   }
   if (Sym) {
     for (int i = 0; i < P; ++i) {

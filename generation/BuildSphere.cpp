@@ -68,9 +68,10 @@ SphereRings BuildRings(int H) {
   r.top = meridian.y[0];
   r.bottom = meridian.y[H - 1];
   r.rings = std::make_unique<Vcircle[]>(static_cast<size_t>(H));
+  CircleCache circles;  // rings of one radius share their circle
   for (int i = 0; i < H; ++i) {
     const int s = source[i + 1];
-    r.rings[i].CreateVcircle(build_circle(res, radius[s]), static_cast<float>(profileZ[s]));
+    r.rings[i].CreateVcircle(circles.Get(res, radius[s]), static_cast<float>(profileZ[s]));
   }
   return r;
 }

@@ -40,9 +40,10 @@ void BuildRings(Vcircle* rings, float t) {
   }
   int source[CircleCapacity];
   ConvexSources(profileR, profileZ, res, 0, res - 1, source);
+  CircleCache circles;  // rings of one radius share their circle
   for (int k = 0; k < res; ++k) {
     const int s = source[k];
-    rings[k].CreateVcircle(build_circle(res2, radius[s]), section->v[s].y);
+    rings[k].CreateVcircle(circles.Get(res2, radius[s]), section->v[s].y);
   }
   if (Sym)
     for (int k = 0; k < res; ++k) rings[k].AddSym(res2);
