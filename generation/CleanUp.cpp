@@ -177,11 +177,12 @@ void CleanUp() {
   if (!Group) return;
   bgroup& grp = *Group;
   const int bcount = grp.bcount < grp.bmax ? grp.bcount : grp.bmax;
-  for (int b = 0; b < bcount; ++b) {
-    brush& br = grp.brushes[b];
-    const int fcount = br.fcount < br.fmax ? br.fcount : br.fmax;
-    for (int i = 0; i < fcount; ++i) CleanFace(br.faces[i]);
-  }
+  for (int b = 0; b < bcount; ++b) CleanUpBrush(grp.brushes[b]);
+}
+
+void CleanUpBrush(brush& br) {
+  const int fcount = br.fcount < br.fmax ? br.fcount : br.fmax;
+  for (int i = 0; i < fcount; ++i) CleanFace(br.faces[i]);
 }
 
 void MiniShift(face& f, axis a) {
