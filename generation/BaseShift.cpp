@@ -182,7 +182,8 @@ struct Shifts {
 };
 
 // The projection of the origin onto the face's plane; Y is the distance from
-// P0 to it along the direction T, X minus the distance across T.
+// P0 to it along the direction T, X minus the distance across T. Only the
+// member of the axis ax is set.
 Shifts ProjectedShift(const face& f, axis ax, const ShiftPoints& p) {
   const vector D = FromZero(p.P0);
   const float lenD = Length(D);
@@ -203,8 +204,12 @@ Shifts ProjectedShift(const face& f, axis ax, const ShiftPoints& p) {
     return s;
   }
   const float c = Cosine(T, G);
-  s.Y = Product(c, lenG);
-  s.X = -Product(kvmath::Sinf(kvmath::Acosf(c)), lenG);
+  // Only the shift of the axis asked for is returned: the other one, and its
+  // sine of an arc cosine, is not computed.
+  if (ax == hor)
+    s.X = -Product(kvmath::Sinf(kvmath::Acosf(c)), lenG);
+  else
+    s.Y = Product(c, lenG);
   return s;
 }
 

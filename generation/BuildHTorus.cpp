@@ -38,17 +38,18 @@ HTorusRings BuildRings(int P, float t, float h) {
   r.rings = std::make_unique<Vcircle[]>(static_cast<size_t>(2 * P + 2));
   Vcircle& outerSection = r.rings[2 * P];
   Vcircle& innerSection = r.rings[2 * P + 1];
-  outerSection.CreateVcircle(build_circle(res, TruncatedInt(t)), 0.0f);
-  innerSection.CreateVcircle(build_circle(res, TruncatedInt(h)), 0.0f);
+  CircleCache circles;  // rings of one radius share their circle
+  outerSection.CreateVcircle(circles.Get(res, TruncatedInt(t)), 0.0f);
+  innerSection.CreateVcircle(circles.Get(res, TruncatedInt(h)), 0.0f);
   if (Sym) {
     outerSection.AddSym(res);
     innerSection.AddSym(res);
   }
   for (int i = 0; i < P; ++i) {
     const vertex& o = outerSection.v[i];
-    r.rings[i].CreateVcircle(build_circle(res2, TruncatedInt(rad + t + o.x)), o.y);
+    r.rings[i].CreateVcircle(circles.Get(res2, TruncatedInt(rad + t + o.x)), o.y);
     const vertex& n = innerSection.v[i];
-    r.rings[P + i].CreateVcircle(build_circle(res2, TruncatedInt(rad + t + n.x)), n.y);
+    r.rings[P + i].CreateVcircle(circles.Get(res2, TruncatedInt(rad + t + n.x)), n.y);
   }
   if (Sym) {
     for (int i = 0; i < P; ++i) {
@@ -174,29 +175,28 @@ void build_htorus() {
 
   HTorusRings rings = BuildRings(P, t, h);
 
-  for (int b = 0; b < group.bcount; ++b) {
-    brush& cell = group.brushes[b];
-    cell.fcount = 6;
-    for (int i = 0; i < cell.fcount; ++i) cell.faces[i].vcount = 4;
-  }
+  // Each cell is filled and textured in one go, and later reversed and
+  // cleaned up in one go: the steps depend on nothing but the cell itself, and
+  // one pass over the group instead of two keeps it in the cache.
   for (int s = 0; s < Q; ++s) {
     const int sn = (s + 1 < Q) ? s + 1 : 0;
     for (int k = 0; k < P; ++k) {
       const int kn = (k + 1 < P) ? k + 1 : 0;
-      FillCell(group.brushes[s * P + k], s, sn, k, kn, rings);
+      brush& cell = group.brushes[s * P + k];
+      cell.fcount = 6;
+      for (int i = 0; i < cell.fcount; ++i) cell.faces[i].vcount = 4;
+      FillCell(cell, s, sn, k, kn, rings);
+      for (int i = 0; i < cell.fcount; ++i) TextureFace(cell.faces[i]);
     }
   }
   rings.rings.reset();
 
-  for (int b = 0; b < group.bcount; ++b) {
-    brush& cell = group.brushes[b];
-    for (int i = 0; i < cell.fcount; ++i) TextureFace(cell.faces[i]);
-  }
   if (AnyOf(facealign) && AnyOf(wrapping)) Texturize();
 
-  for (int b = 0; b < group.bcount; ++b) ReverseAndFlip(group.brushes[b]);
-
-  CleanUp();
+  for (int b = 0; b < group.bcount; ++b) {
+    ReverseAndFlip(group.brushes[b]);
+    CleanUpBrush(group.brushes[b]);
+  }
   GetPattern();
   SetMessage(MsgGenerated);
   firstrun = false;

@@ -68,9 +68,10 @@ SphereRings BuildRings(int H) {
   r.top = meridian.y[0];
   r.bottom = meridian.y[H - 1];
   r.rings = std::make_unique<Vcircle[]>(static_cast<size_t>(H));
+  CircleCache circles;  // rings of one radius share their circle
   for (int i = 0; i < H; ++i) {
     const int s = source[i + 1];
-    r.rings[i].CreateVcircle(build_circle(res, radius[s]), static_cast<float>(profileZ[s]));
+    r.rings[i].CreateVcircle(circles.Get(res, radius[s]), static_cast<float>(profileZ[s]));
   }
   return r;
 }
@@ -154,21 +155,25 @@ void build_sphere() {
   SetSphereHFace(H);
 
   SphereRings rings = BuildRings(H);
-  for (int j = 0; j < res; ++j) FillBrush(group.brushes[j], j, rings, H);
-  rings.rings.reset();
-
+  // Each wedge is filled and textured in one go, and later reversed and
+  // cleaned up in one go: the steps depend on nothing but the wedge itself,
+  // and one pass over the group instead of two keeps it in the cache.
   for (int j = 0; j < group.bcount; ++j) {
     brush& b = group.brushes[j];
+    FillBrush(b, j, rings, H);
     for (int i = 0; i < b.fcount; ++i) TextureFace(b.faces[i]);
   }
+  rings.rings.reset();
+
   if (facealign[SlotOuter] && wrapping[SlotOuter]) Texturize();
 
   // The start meridian faces were listed in the order of the end ones, which
   // face the other way: reverse them so that both run clockwise seen from
   // outside.
-  for (int j = 0; j < group.bcount; ++j) group.brushes[j].faces[0].RevOrder();
-
-  CleanUp();
+  for (int j = 0; j < group.bcount; ++j) {
+    group.brushes[j].faces[0].RevOrder();
+    CleanUpBrush(group.brushes[j]);
+  }
   GetPattern();
   SetMessage(MsgGenerated);
   firstrun = false;

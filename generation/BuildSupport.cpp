@@ -72,3 +72,10 @@ int TubeHRangeFace(int method, int n, int face) {
   if (face < 0) face = 0;
   return face;
 }
+
+const circle& CircleCache::Get(int res, int rad) {
+  const std::pair<int, int> key(res, rad);
+  const auto found = circles_.find(key);
+  if (found != circles_.end()) return found->second;
+  return circles_.emplace(key, build_circle(res, rad)).first->second;
+}

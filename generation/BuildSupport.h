@@ -2,6 +2,11 @@
 // whole numbers and the convex outline of a tube's or a sphere's profile.
 #pragma once
 
+#include <map>
+#include <utility>
+
+#include "generation/Circle.h"
+
 // Truncation toward zero, saturated at the limits of int: only absurd radii
 // reach them, where a plain conversion would be undefined. NaN gives 0.
 int TruncatedInt(float value);
@@ -21,3 +26,15 @@ void ConvexSources(const double* r, const double* z, int n, int first, int last,
 // faces (left from a larger resolution or from symmetry lines) or below 0 is
 // brought to the nearest one, so every section has its source face.
 int TubeHRangeFace(int method, int n, int face);
+
+// The circles of one build, each computed by build_circle once for its
+// resolution and radius and handed out again for the same pair. Its only
+// other effect, raising CurrentDeci to the circle's decimal places, is the
+// same on every call, so one call stands for all.
+class CircleCache {
+ public:
+  const circle& Get(int res, int rad);
+
+ private:
+  std::map<std::pair<int, int>, circle> circles_;
+};

@@ -40,9 +40,10 @@ void BuildRings(Vcircle* rings, float t) {
   }
   int source[CircleCapacity];
   ConvexSources(profileR, profileZ, res, 0, res - 1, source);
+  CircleCache circles;  // rings of one radius share their circle
   for (int k = 0; k < res; ++k) {
     const int s = source[k];
-    rings[k].CreateVcircle(build_circle(res2, radius[s]), section->v[s].y);
+    rings[k].CreateVcircle(circles.Get(res2, radius[s]), section->v[s].y);
   }
   if (Sym)
     for (int k = 0; k < res; ++k) rings[k].AddSym(res2);
@@ -114,23 +115,25 @@ void build_torus() {
   auto rings = std::make_unique<Vcircle[]>(static_cast<size_t>(res));
   BuildRings(rings.get(), t);
 
+  // Each brush is filled and textured in one go, and later reversed and
+  // cleaned up in one go: the steps depend on nothing but the brush itself,
+  // and one pass over the group instead of two keeps it in the cache.
   for (int j = 0; j < group.bcount; ++j) {
     const int n = (j + 1 < group.bcount) ? j + 1 : 0;
-    FillBrush(group.brushes[j], j, n, rings.get());
+    brush& b = group.brushes[j];
+    FillBrush(b, j, n, rings.get());
+    for (int i = 0; i < b.fcount; ++i) TextureFace(b.faces[i]);
   }
   rings.reset();
 
-  for (int j = 0; j < group.bcount; ++j) {
-    brush& b = group.brushes[j];
-    for (int i = 0; i < b.fcount; ++i) TextureFace(b.faces[i]);
-  }
   if (facealign[SlotOuter] && (wrapping[SlotOuter] || Hwrapping[SlotOuter])) Texturize();
 
   // The start caps were listed in the order of the end caps, which face the
   // other way: reverse them so that both run clockwise seen from outside.
-  for (int j = 0; j < group.bcount; ++j) group.brushes[j].faces[0].RevOrder();
-
-  CleanUp();
+  for (int j = 0; j < group.bcount; ++j) {
+    group.brushes[j].faces[0].RevOrder();
+    CleanUpBrush(group.brushes[j]);
+  }
   GetPattern();
   SetMessage(MsgGenerated);
   firstrun = false;

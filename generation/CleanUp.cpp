@@ -101,6 +101,16 @@ Binade BinadeOf(float a) {
 // the rounding changes; the steps near it are made one by one.
 bool ReduceDown(float& a, float size) {
   const double s = size;
+  // Below 2^24 the spacing of a is at most 1, so size is a multiple of it
+  // and the result is the exact remainder at once (the first step of the
+  // loop below). a and size are then multiples of 2^-23, the quotient is
+  // below 2^24: a / s rounded in double never reaches the next whole number,
+  // so its truncation is the exact quotient, and a - q s is exact.
+  if (a >= size && a < 0x1p24f) {
+    const double q = static_cast<int32_t>(static_cast<double>(a) / s);
+    a = static_cast<float>(static_cast<double>(a) - q * s);
+    return true;
+  }
   double lastStep = 0.0;
   float lastFrom = 0.0f;
   // A few steps per binade and at most a few dozen binades with a spacing
@@ -167,11 +177,12 @@ void CleanUp() {
   if (!Group) return;
   bgroup& grp = *Group;
   const int bcount = grp.bcount < grp.bmax ? grp.bcount : grp.bmax;
-  for (int b = 0; b < bcount; ++b) {
-    brush& br = grp.brushes[b];
-    const int fcount = br.fcount < br.fmax ? br.fcount : br.fmax;
-    for (int i = 0; i < fcount; ++i) CleanFace(br.faces[i]);
-  }
+  for (int b = 0; b < bcount; ++b) CleanUpBrush(grp.brushes[b]);
+}
+
+void CleanUpBrush(brush& br) {
+  const int fcount = br.fcount < br.fmax ? br.fcount : br.fmax;
+  for (int i = 0; i < fcount; ++i) CleanFace(br.faces[i]);
 }
 
 void MiniShift(face& f, axis a) {

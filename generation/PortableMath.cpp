@@ -109,6 +109,28 @@ double Cos(double x) {
 
 float Acosf(float x) { return static_cast<float>(Acos(static_cast<double>(x))); }
 
+// sin(acos c) is sqrt(1 - c^2). Sin(Acos(c)) differs from it by the errors of
+// the two series and of the reduction, a few units in the last place of a
+// double, below 1e-15 over all of [-1, 1] (an error of Acos near pi passes
+// into the sine unscaled). The square root of (1 - c)(1 + c) is within about
+// 3e-16 of it. So Sin(Acos(c)) lies within kSinAcosMargin, hundreds of
+// times these bounds, of the estimate; when both ends of that interval round
+// to the same float, Sin(Acos(c)) rounds to it too, rounding being monotonic.
+// Otherwise (the estimate close to the midpoint of two floats, results below
+// about 1e-5 where the floats lie closer than the margin, c = +-1, NaN and
+// values beyond [-1, 1]) the series are evaluated.
+constexpr double kSinAcosMargin = 0x1p-40;
+
+float SinOfAcosToFloat(double c) {
+  if (c > -1.0 && c < 1.0) {
+    const double estimate = std::sqrt((1.0 - c) * (1.0 + c));
+    const float low = static_cast<float>(estimate - kSinAcosMargin);
+    const float high = static_cast<float>(estimate + kSinAcosMargin);
+    if (low == high) return low;
+  }
+  return static_cast<float>(Sin(Acos(c)));
+}
+
 float Sinf(float x) { return static_cast<float>(Sin(static_cast<double>(x))); }
 
 }  // namespace kvmath

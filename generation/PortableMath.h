@@ -17,4 +17,8 @@ double Cos(double x);
 float Acosf(float x);
 float Sinf(float x);
 
+// static_cast<float>(Sin(Acos(c))), the same float in every case, mostly
+// taken from sqrt((1 - c)(1 + c)) without the two series.
+float SinOfAcosToFloat(double c);
+
 }  // namespace kvmath

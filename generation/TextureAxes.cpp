@@ -74,24 +74,28 @@ int PlaneOfOtherVertices(const face& f) {
   return PlaneNone;
 }
 
-// The edge frame of the face-alignment: the vectors E, H and W, and the edge A.
+// The edge frame of the face-alignment: the vectors E and H, the edge A and
+// the unit normal N. W is taken from A and N by EdgeW, only by the rules that
+// use it.
 struct EdgeFrame {
   vector A;  // p1 - p0
   vector E;  // along edge p0-p2, from p2 towards p0
   vector H;  // in the face, at right angles to edge p0-p2
-  vector W;  // in the face, at right angles to edge p0-p1
+  vector N;  // unit normal of the face
 };
 
 EdgeFrame MakeEdgeFrame(const vertex& p0, const vertex& p1, const vertex& p2) {
   EdgeFrame fr;
   fr.A = GetVector(p0, p1);
   const vector B = GetVector(p0, p2);
-  const vector N = Normalize(GetCross(B, fr.A));
-  fr.H = Normalize(GetCross(N, B));
-  fr.E = Normalize(GetCross(N, fr.H));
-  fr.W = Normalize(GetCross(fr.A, N));
+  fr.N = Normalize(GetCross(B, fr.A));
+  fr.H = Normalize(GetCross(fr.N, B));
+  fr.E = Normalize(GetCross(fr.N, fr.H));
   return fr;
 }
+
+// In the face, at right angles to edge p0-p1.
+vector EdgeW(const EdgeFrame& fr) { return Normalize(GetCross(fr.A, fr.N)); }
 
 // The bottom triangle of the sphere is the surface face of segment res / 2.
 bool IsSphereBottom(const face& f) { return IsSphere && f.segment == res / 2; }
@@ -122,9 +126,9 @@ AxisPair ChooseFaceAxes(const face& f, const EdgeFrame& fr) {
   if (IsArch && k == SlotFloor && Shear[SlotFloor]) {
     t.u = ShearedFloorAxis(fr);
   } else if (IsHTorus && k == SlotFloor && Shear[SlotFloor]) {
-    t.u = fr.W;
+    t.u = EdgeW(fr);
   } else if ((IsTorus || IsHTorus || IsSphere) && bodySlot && Shear[k]) {
-    t.u = Negated(fr.W);
+    t.u = Negated(EdgeW(fr));
   } else if (IsHTorus && k == SlotFloor) {
     if (f.pos == PosUp)
       t.u = Negated(t.u);

@@ -454,7 +454,7 @@ float GetFaceLen(const face& f) {
   const bool poleTriangle = IsSphere && f.segment == res / 2;
   const vector b = poleTriangle ? GetVector(f.verts[0], f.verts[2]) : GetVector(f.verts[1], f.verts[2]);
   const double c = GetAngleCos(b, a);
-  const float t = static_cast<float>(kvmath::Sin(kvmath::Acos(c)));
+  const float t = kvmath::SinOfAcosToFloat(c);  // float(Sin(Acos(c)))
   return static_cast<float>(GetVecLen(a) * t);
 }
 
