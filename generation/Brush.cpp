@@ -10,6 +10,8 @@ namespace {
 struct Blocks {
   vertex* nextVertex = nullptr;
   face* nextFace = nullptr;
+  int facesPerBrush = 0;
+  int nextFaceIndex = 0;  // of the next face within its brush
 };
 Blocks* groupBlocks = nullptr;
 
@@ -29,10 +31,21 @@ void OwnBuffer(Buffer<T>& buffer, int capacity) {
 
 int Capacity(int n) { return std::max(n, 0); }
 
+// In every shape only the first two faces of a brush can have more than four
+// vertices (the caps of the cylinder and the torus, the meridian faces of the
+// sphere); all others are triangles or quads. The faces of a group get their
+// places accordingly, which keeps a torus of 192 by 192 at a tenth of the
+// memory that maxV places for every face would take.
+int GroupFaceCapacity(int indexInBrush) {
+  return indexInBrush < kWideFaces ? Capacity(maxV) : std::min(Capacity(maxV), kNarrowFaceVertices);
+}
+
 }  // namespace
 
 face::face() : vmax(Capacity(maxV)) {
   if (groupBlocks) {
+    vmax = GroupFaceCapacity(groupBlocks->nextFaceIndex);
+    groupBlocks->nextFaceIndex = (groupBlocks->nextFaceIndex + 1) % groupBlocks->facesPerBrush;
     verts.data = groupBlocks->nextVertex;
     groupBlocks->nextVertex += vmax;
   } else {
@@ -108,10 +121,14 @@ void CopyBrush(const brush& src, brush& dst) {
 }
 
 bgroup::bgroup() : bmax(Capacity(maxB)) {
-  const size_t faceCount = static_cast<size_t>(bmax) * static_cast<size_t>(Capacity(maxF));
-  vertexBlock = std::make_unique<vertex[]>(faceCount * static_cast<size_t>(Capacity(maxV)));
+  const int facesPerBrush = Capacity(maxF);
+  const size_t faceCount = static_cast<size_t>(bmax) * static_cast<size_t>(facesPerBrush);
+  size_t perBrush = 0;
+  for (int i = 0; i < facesPerBrush; ++i) perBrush += static_cast<size_t>(GroupFaceCapacity(i));
+  vertexBlock = std::make_unique<vertex[]>(static_cast<size_t>(bmax) * perBrush);
   Blocks blocks;
   blocks.nextVertex = vertexBlock.get();
+  blocks.facesPerBrush = std::max(facesPerBrush, 1);
   const BlockScope scope(blocks);
   faceBlock = std::make_unique<face[]>(faceCount);
   blocks.nextFace = faceBlock.get();

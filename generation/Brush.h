@@ -22,6 +22,12 @@ struct Buffer {
   T* get() const { return data; }
 };
 
+// The faces of a group's brush: the first kWideFaces get maxV vertex places,
+// the others at most kNarrowFaceVertices (every shape's faces but the first
+// two of a brush are triangles or quads).
+constexpr int kWideFaces = 2;
+constexpr int kNarrowFaceVertices = 4;
+
 // Position codes of face::pos.
 enum { PosNull = 0, PosDown = 1, PosUp = 2, PosBack = 3, PosFront = 4, PosLeft = 5, PosRight = 6 };
 
@@ -97,7 +103,8 @@ struct bgroup {
   std::unique_ptr<brush[]> brushes;  // bmax brushes
   int bmax = 0;
 
-  // A new group with maxB new brushes of maxF faces of maxV vertices.
+  // A new group with maxB new brushes of maxF faces, the first two of each
+  // with maxV vertex places, the others with at most four.
   bgroup();
 };
 

@@ -5,6 +5,8 @@
 #include <sstream>
 
 #include "generation/Brush.h"
+#include "generation/Generate.h"
+#include "settings/Settings.h"
 #include "support/GlobalState.h"
 #include "support/GroupBuilders.h"
 #include "support/ShapeFixture.h"
@@ -152,7 +154,39 @@ TEST_F(BrushTest, NewBrushAndGroupUseTheCapacities) {
   EXPECT_EQ(g.bmax, 2);
   EXPECT_EQ(g.brushes[1].fmax, 6);
   EXPECT_EQ(g.brushes[1].section, -1);
-  EXPECT_EQ(g.brushes[1].faces[5].vmax, 8);
+  EXPECT_EQ(g.brushes[1].faces[0].vmax, 8);
+  EXPECT_EQ(g.brushes[1].faces[1].vmax, 8);
+  EXPECT_EQ(g.brushes[1].faces[2].vmax, 4);
+  EXPECT_EQ(g.brushes[1].faces[5].vmax, 4);
+  // The buffers of neighbouring faces do not overlap.
+  EXPECT_EQ(g.brushes[1].faces[0].verts.get() + 8, g.brushes[1].faces[1].verts.get());
+  EXPECT_EQ(g.brushes[1].faces[2].verts.get() + 4, g.brushes[1].faces[3].verts.get());
+  // A face made on its own has maxV places.
+  face alone;
+  EXPECT_EQ(alone.vmax, 8);
+}
+
+// Only the first two faces of a brush may have more than four vertices; no
+// builder may put more vertices into a face than it has places for.
+TEST_F(BrushTest, EveryBuilderKeepsWithinTheVertexPlaces) {
+  const shape shapes[] = {cylinder, arch, torus, htorus, sphere};
+  for (const shape s : shapes) {
+    for (int r : {12, 48, 192}) {
+      for (int flags = 0; flags < 4; ++flags) {
+        ReSettings();
+        SelectShapeFlags(s);
+        res = r;
+        res2 = s == htorus ? 12 : r;
+        Sym = (flags & 1) != 0;
+        Tri = (flags & 2) != 0;
+        ASSERT_TRUE(Generate());
+        for (int b = 0; b < Group->bcount; ++b)
+          for (int f = 0; f < Group->brushes[b].fcount; ++f)
+            ASSERT_LE(Group->brushes[b].faces[f].vcount, Group->brushes[b].faces[f].vmax)
+                << ShapeName(s) << " res " << r << " flags " << flags << " brush " << b << " face " << f;
+      }
+    }
+  }
 }
 
 TEST(Vector, FlipNegatesInPlaceAndReturnsTheResult) {
