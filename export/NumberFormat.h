@@ -32,7 +32,7 @@ struct NumberCache {
     uint8_t length = 0;  // 0: empty
     char text[27] = {};
   };
-  static constexpr int kBits = 16;
+  static constexpr int kBits = 14;
 
   Writer write;
   std::unique_ptr<Entry[]> entries;
