@@ -28,21 +28,26 @@ bool Spans(const vertex& a, const vertex& b, const vertex& c) {
 // its own order, that span the plane. Returns false for a face without area.
 bool PlanePoints(const face& f, const vertex* points[3]) {
   const vertex* v = f.verts.get();
-  if (f.vcount >= 3 && Spans(v[2], v[0], v[1])) {
+  if (f.vcount < 3) return false;
+  if (Spans(v[2], v[0], v[1])) {
     points[0] = &v[2];
     points[1] = &v[0];
     points[2] = &v[1];
     return true;
   }
-  for (int i = 0; i < f.vcount; ++i)
-    for (int j = i + 1; j < f.vcount; ++j)
-      for (int k = j + 1; k < f.vcount; ++k)
-        if (Spans(v[i], v[j], v[k])) {
-          points[0] = &v[i];
-          points[1] = &v[j];
-          points[2] = &v[k];
-          return true;
-        }
+  // The first triple i < j < k in order is i = 0, j the first vertex apart
+  // from vertex 0 and k the first one after j off their line: when no k is
+  // off that line, all vertices lie on it.
+  int j = 1;
+  while (j < f.vcount && !(v[j].x != v[0].x || v[j].y != v[0].y || v[j].z != v[0].z)) ++j;
+  for (int k = j + 1; k < f.vcount; ++k) {
+    if (Spans(v[0], v[j], v[k])) {
+      points[0] = &v[0];
+      points[1] = &v[j];
+      points[2] = &v[k];
+      return true;
+    }
+  }
   return false;
 }
 
