@@ -1,8 +1,8 @@
 // Fuzz target: a template file of arbitrary bytes is read, the shape it
 // selects is built at a capped resolution, enlarged when it asks for it,
-// listed and written as map and OBJ files. Whatever follows a line
-// "#console" is the console input, which the custom scale source reads; the
-// console ends there. Any crash, undefined behaviour, leak or hang is a
+// listed and written as map and OBJ files. Whatever follows the first
+// "#console" and its line end is the console input, which the custom scale
+// source reads; the console ends there. Any crash, undefined behaviour, leak or hang is a
 // finding, and so is a NaN or an infinity in the built group: the writers
 // would write it as 0 and hide the fault.
 #include <unistd.h>
@@ -81,7 +81,8 @@ struct Console {
   std::istringstream in;
   std::streambuf* savedIn;
   std::streambuf* savedOut;
-  explicit Console(const std::string& text) : in(text), savedIn(std::cin.rdbuf(in.rdbuf())), savedOut(std::cout.rdbuf(nullptr)) {
+  explicit Console(const std::string& text)
+      : in(text), savedIn(std::cin.rdbuf(in.rdbuf())), savedOut(std::cout.rdbuf(nullptr)) {
     std::cin.clear();
   }
   ~Console() {
