@@ -103,6 +103,9 @@ const std::vector<Case>& Cases() {
       {"negative scales", ForEverySlot("scalex", "-2") + ForEverySlot("scaley", "-0.5") + EverySwitch(0, 3), ""},
       {"scales at the float limits",
        ForEverySlot("scalex", "3.4e38") + ForEverySlot("scaley", "1e-45") + EverySwitch(1, 0), ""},
+      {"scales at the float limits, enlarged",
+       "autoscale 1\nrad 33\nrad2 77\nrad3 101\n" + ForEverySlot("scalex", "3.4e38") + ForEverySlot("scaley", "-3.4e38") +
+           EverySwitch(0, 1), ""},
       {"shifts beyond the float range", ForEverySlot("shiftx", "1e39") + ForEverySlot("shifty", "-1e39") + EverySwitch(0, 0), ""},
       {"shifts near the float limit", ForEverySlot("shiftx", "3.4e38") + ForEverySlot("shifty", "1e38") + EverySwitch(2, 1), ""},
       {"shifts -1e30", ForEverySlot("shiftx", "-1e30") + ForEverySlot("shifty", "-1e30") + EverySwitch(3, 3), ""},

@@ -1,7 +1,9 @@
 // Inputs that the template fuzz target found, fed through the same steps as
-// there: the bytes as a template file, LoadTemplate, the build, the
-// enlargement it asks for and both writers. Each once ran into undefined
-// behaviour (reported by the sanitizers).
+// there: the bytes before "#console" and its line end as a template file, the
+// rest as the console input, then LoadTemplate, the build, the enlargement it
+// asks for and both writers. Each once ran into undefined behaviour (reported
+// by the sanitizers) or left a number that is not finite in the group, which
+// the writers would have written as 0.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,6 +18,7 @@
 #include "settings/Settings.h"
 #include "settings/Template.h"
 #include "support/BrushCheck.h"
+#include "support/ConsoleCapture.h"
 #include "support/GlobalState.h"
 #include "support/Process.h"
 
@@ -72,16 +75,27 @@ TEST_F(FuzzRegressionTest, FoundInputsBuildAndExport) {
              "\xffW\xde/\x1f\x7f" "e\x00shape arch\n"
              "\x00" "b"),
        2147483648.0f},
+      // The custom scale prompt took 3e38 as the outer walls' Y scale, and
+      // the enlargement for the decimal places of the radius 1 (by 2^2) made it
+      // infinite.
+      {"texture scale near the float limit enlarged",
+       BYTES("rad 1shape arch\nautoscale 1\n1_scalesrc 3_facealign 1\n1_v_wrap 1#console\n3e38"), 1024.0f},
   };
   for (const Finding& f : findings) {
     ResetAllGlobals();
     DragAndDrop = true;
     TempDir dir;
-    ASSERT_TRUE(LoadTemplate(dir.Write("t.kvt", f.bytes))) << f.what;
+    const std::string mark = "#console\n";
+    const std::size_t at = f.bytes.find(mark);
+    const std::string console = at == std::string::npos ? std::string() : f.bytes.substr(at + mark.size());
+    ASSERT_TRUE(LoadTemplate(dir.Write("t.kvt", f.bytes.substr(0, at)))) << f.what;
     cfpath = dir.path() + "/";
     cfname = "out";
-    ASSERT_TRUE(Generate()) << f.what;
-    if (autoscale && CurrentDeci != 0) Scale(static_cast<float>(n_pow(2, CurrentDeci)), all);
+    const ConsoleResult built = WithConsole(console, [] {
+      ASSERT_TRUE(Generate());
+      if (autoscale && CurrentDeci != 0) Scale(static_cast<float>(n_pow(2, CurrentDeci)), all);
+    });
+    ASSERT_FALSE(built.ended) << f.what;
     EXPECT_TRUE(GroupIsFinite()) << f.what;
     EXPECT_EQ(Group->brushes[0].faces[1].verts[0].z, f.topZ) << f.what;
     ASSERT_TRUE(ExportToMap()) << f.what;
