@@ -6,7 +6,6 @@
 // the writers would have written as 0.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "export/MapWriter.h"
@@ -20,6 +19,7 @@
 #include "support/BrushCheck.h"
 #include "support/ConsoleCapture.h"
 #include "support/GlobalState.h"
+#include "support/GroupCheck.h"
 #include "support/Process.h"
 
 namespace {
@@ -29,21 +29,6 @@ struct Finding {
   std::string bytes;
   float topZ;  // height of the first brush's top face
 };
-
-bool GroupIsFinite() {
-  for (int b = 0; b < Group->bcount; ++b) {
-    const brush& br = Group->brushes[b];
-    for (int j = 0; j < br.fcount; ++j) {
-      const face& f = br.faces[j];
-      for (const float v : {f.vecHor.x, f.vecHor.y, f.vecHor.z, f.vecVer.x, f.vecVer.y, f.vecVer.z, f.shiftX,
-                            f.shiftY, f.rot, f.scaleX, f.scaleY})
-        if (!std::isfinite(v)) return false;
-      for (int k = 0; k < f.vcount; ++k)
-        if (!std::isfinite(f.verts[k].x) || !std::isfinite(f.verts[k].y) || !std::isfinite(f.verts[k].z)) return false;
-    }
-  }
-  return true;
-}
 
 class FuzzRegressionTest : public ResetSettingsTest {};
 
@@ -96,7 +81,8 @@ TEST_F(FuzzRegressionTest, FoundInputsBuildAndExport) {
       if (autoscale && CurrentDeci != 0) Scale(static_cast<float>(n_pow(2, CurrentDeci)), all);
     });
     ASSERT_FALSE(built.ended) << f.what;
-    EXPECT_TRUE(GroupIsFinite()) << f.what;
+    std::string where;
+    EXPECT_TRUE(GroupIsFinite(&where)) << f.what << ": " << where;
     EXPECT_EQ(Group->brushes[0].faces[1].verts[0].z, f.topZ) << f.what;
     ASSERT_TRUE(ExportToMap()) << f.what;
     ASSERT_TRUE(ExportToObj()) << f.what;
