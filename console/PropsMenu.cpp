@@ -1,6 +1,8 @@
 // The mesh properties menu: resolutions, radii, symmetry lines,
 // triangulation and the way to the export rules.
+#include <algorithm>
 #include <iostream>
+#include <limits>
 #include <string>
 
 #include "console/ConsoleInput.h"
@@ -63,10 +65,13 @@ void MarkGeometryChanged() {
   firstrun = true;
 }
 
-// The radius moved by the same amount as the radius that pushed it.
+// The radius moved by the same amount as the radius that pushed it. Pushed
+// beyond the range of float it stops at the largest float: it would become
+// infinite, and no geometry could be built from it.
 float Pushed(float radius, float oldValue, float newValue) {
-  return static_cast<float>(static_cast<double>(radius) +
-                            (static_cast<double>(newValue) - static_cast<double>(oldValue)));
+  const double moved = static_cast<double>(radius) + (static_cast<double>(newValue) - static_cast<double>(oldValue));
+  const double limit = std::numeric_limits<float>::max();
+  return static_cast<float>(std::clamp(moved, -limit, limit));
 }
 
 // Asks for a resolution until one that IsResValid accepts is given; the

@@ -3,6 +3,7 @@
 // with triangulation each segment brush is split into two triangular prisms.
 #include <cmath>
 #include <memory>
+#include <utility>
 
 #include "generation/BaseShift.h"
 #include "generation/Brush.h"
@@ -28,6 +29,27 @@ constexpr int OuterWall = 5;
 constexpr int FacesPerBrush = 6;
 constexpr int FacesPerPrism = 5;
 
+// The radii as the builder takes them. Radii are lengths: negative ones count
+// by their magnitude (a negative radius turns its polygon half a turn, so that
+// the segment brushes would cross the axis). An inner radius beyond the outer
+// one describes the same ring with its walls named the other way round; taken
+// as given, every brush would come out inside out, so the smaller radius is the
+// inner one. The half height is a length as well.
+struct ArchRadii {
+  float inner = 0.0f;
+  float outer = 0.0f;
+  float halfHeight = 0.0f;
+};
+
+ArchRadii TakeRadii() {
+  ArchRadii r;
+  r.inner = std::fabs(rad);
+  r.outer = std::fabs(rad3);
+  if (r.inner > r.outer) std::swap(r.inner, r.outer);
+  r.halfHeight = std::fabs(rad2);
+  return r;
+}
+
 // The inner ring A and the outer ring B with the same number of corners;
 // corner i of both lies on the same ray from the z axis.
 struct ArchRings {
@@ -36,10 +58,10 @@ struct ArchRings {
   int corners = 0;
 };
 
-ArchRings MakeRings() {
+ArchRings MakeRings(const ArchRadii& radii) {
   ArchRings r;
-  r.inner.CreateVcircle(build_circle(res, TruncatedInt(rad)), 0.0f);
-  r.outer.CreateVcircle(build_circle(res, TruncatedInt(rad3)), 0.0f);
+  r.inner.CreateVcircle(build_circle(res, TruncatedInt(radii.inner)), 0.0f);
+  r.outer.CreateVcircle(build_circle(res, TruncatedInt(radii.outer)), 0.0f);
   r.corners = res;
   if (Sym) {
     r.inner.AddSym(res);
@@ -50,10 +72,11 @@ ArchRings MakeRings() {
 }
 
 // The half height: rad2 rounded up to a multiple of 16 in float arithmetic,
-// or 1024 when the outer radius exceeds 1024.
-int ArchHalfHeight() {
-  if (rad3 > 1024.0f) return 1024;
-  return static_cast<int>(std::ceil(rad2 / 16.0f) * 16.0f);
+// or 1024 when the outer radius exceeds 1024. A half height beyond the range
+// of int is held at its limit.
+int ArchHalfHeight(const ArchRadii& radii) {
+  if (radii.outer > 1024.0f) return 1024;
+  return TruncatedInt(std::ceil(radii.halfHeight / 16.0f) * 16.0f);
 }
 
 void SetArchCounts(bgroup& g, int segments) {
@@ -219,8 +242,9 @@ void build_arch() {
   bgroup& g = *Group;
   const int segments = res + (Sym ? 4 : 0);
   SetArchCounts(g, segments);
-  const ArchRings rings = MakeRings();
-  const int h = ArchHalfHeight();
+  const ArchRadii radii = TakeRadii();
+  const ArchRings rings = MakeRings(radii);
+  const int h = ArchHalfHeight(radii);
 
   for (int i = 0; i < segments; ++i) MakeSegmentBrush(g.brushes[i], rings, i, h);
   TextureArchBrushes(g);

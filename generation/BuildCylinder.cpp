@@ -102,8 +102,13 @@ void build_cylinder() {
   SetCylinderCounts(g);
   brush& b = g.brushes[0];
 
-  const circle c = build_circle(res, TruncatedInt(rad));
-  const int h = CylinderHalfHeight(rad);
+  // A radius is a length. A negative one would give the same polygon turned
+  // half a turn, but a negative half height that puts the top cap below the
+  // bottom one and turns the brush inside out: it builds the cylinder of its
+  // magnitude.
+  const float radius = std::fabs(rad);
+  const circle c = build_circle(res, TruncatedInt(radius));
+  const int h = CylinderHalfHeight(radius);
 
   MakeBottomCap(b.faces[BottomCap], c, h);
   MakeTopCap(b.faces[TopCap], b.faces[BottomCap], h);

@@ -2,7 +2,9 @@
 // The solid between the two is cut into cells, sections around the z axis
 // and segments around the tube; every cell is a brush of six four-sided
 // faces: inner wall, outer wall, two cell ends and two sides.
+#include <cmath>
 #include <memory>
+#include <utility>
 
 #include "generation/BaseShift.h"
 #include "generation/Brush.h"
@@ -32,7 +34,9 @@ struct HTorusRings {
   const vertex& I(int i, int s) const { return rings[P + i].v[s]; }
 };
 
-HTorusRings BuildRings(int P, float t, float h) {
+// The tube's cross-section has the radius t, the hollow's the radius h, both
+// around the tube's centre line at the distance centre from the z axis.
+HTorusRings BuildRings(int P, float centre, float t, float h) {
   HTorusRings r;
   r.P = P;
   r.rings = std::make_unique<Vcircle[]>(static_cast<size_t>(2 * P + 2));
@@ -47,9 +51,9 @@ HTorusRings BuildRings(int P, float t, float h) {
   }
   for (int i = 0; i < P; ++i) {
     const vertex& o = outerSection.v[i];
-    r.rings[i].CreateVcircle(circles.Get(res2, TruncatedInt(rad + t + o.x)), o.y);
+    r.rings[i].CreateVcircle(circles.Get(res2, TruncatedInt(centre + o.x)), o.y);
     const vertex& n = innerSection.v[i];
-    r.rings[P + i].CreateVcircle(circles.Get(res2, TruncatedInt(rad + t + n.x)), n.y);
+    r.rings[P + i].CreateVcircle(circles.Get(res2, TruncatedInt(centre + n.x)), n.y);
   }
   if (Sym) {
     for (int i = 0; i < P; ++i) {
@@ -168,12 +172,25 @@ void build_htorus() {
   group.segments = P;
   group.surfaces = 2;
 
-  const float t = static_cast<float>((static_cast<double>(rad3) - rad) / 2.0);
-  const float h = static_cast<float>((static_cast<double>(rad2) - rad) - t);
+  // Radii are lengths: negative ones count by their magnitude. Taken as given,
+  // they would put the tube's centre on the far side of the axis, where its
+  // rings turn half a turn and the cells come out inside out or cross it.
+  const float inner = std::fabs(rad);
+  float t = static_cast<float>((static_cast<double>(std::fabs(rad3)) - inner) / 2.0);
+  float h = static_cast<float>((static_cast<double>(std::fabs(rad2)) - inner) - t);
+  const float centre = inner + t;
+  // Radii out of order: a tube whose outer edge lies inside its inner edge has
+  // a negative t, and its cross-section turns half a turn; the hollow's must
+  // turn with it, or every cell would cross the tube's centre. A hollow edge
+  // before the tube's centre gives a negative h for the same hollow.
+  if (h != 0.0f && (h < 0.0f) != (t < 0.0f)) h = -h;
+  // A hollow wider than the tube: the cells lie between the same two surfaces,
+  // the wider one outside, or they would come out inside out.
+  if (std::fabs(h) > std::fabs(t)) std::swap(t, h);
   G_HFace[SlotOuter] = TubeHRangeFace(G_HFMethod[SlotOuter], P, G_HFace[SlotOuter]);
   G_HFace[SlotInner] = TubeHRangeFace(G_HFMethod[SlotInner], P, G_HFace[SlotInner]);
 
-  HTorusRings rings = BuildRings(P, t, h);
+  HTorusRings rings = BuildRings(P, centre, t, h);
 
   // Each cell is filled and textured in one go, and later reversed and
   // cleaned up in one go: the steps depend on nothing but the cell itself, and

@@ -1,6 +1,7 @@
 // The sphere: one wedge brush per section around the z axis, from pole to
 // pole, with two flat meridian faces and one surface face per latitude band;
 // the bands at the poles are triangles that make flat caps.
+#include <cmath>
 #include <memory>
 
 #include "generation/BaseShift.h"
@@ -50,7 +51,10 @@ struct SphereRings {
 // outline of the truncated corners. A profile that is convex as it is stays
 // unchanged.
 SphereRings BuildRings(int H) {
-  const circle meridian = build_circle(res, TruncatedInt(rad));
+  // A radius is a length. A negative one would turn the meridian half a turn,
+  // which mirrors the sphere through its centre and turns every wedge inside
+  // out: it builds the sphere of its magnitude.
+  const circle meridian = build_circle(res, TruncatedInt(std::fabs(rad)));
   // The profile: the top pole, the rings from the top down, the bottom pole.
   int radius[CircleCapacity];
   double profileR[CircleCapacity];

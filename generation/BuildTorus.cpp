@@ -1,6 +1,7 @@
 // The torus: one brush per section around the z axis, a closed prism whose
 // caps are the tube's cross-section at the section's ends and whose wall
 // faces are the tube's surface, one per segment of the cross-section.
+#include <cmath>
 #include <memory>
 
 #include "generation/BaseShift.h"
@@ -26,7 +27,7 @@ namespace {
 // plane. Such a corner takes the ring of the corner before it instead: the
 // wall between them has no area, and the profile is the convex outline of the
 // truncated corners. A profile that is convex as it is stays unchanged.
-void BuildRings(Vcircle* rings, float t) {
+void BuildRings(Vcircle* rings, float inner, float t) {
   auto section = std::make_unique<Vcircle>();
   section->CreateVcircle(build_circle(res, TruncatedInt(t)), 0.0f);
   int radius[CircleCapacity];
@@ -34,7 +35,7 @@ void BuildRings(Vcircle* rings, float t) {
   double profileZ[CircleCapacity];
   for (int k = 0; k < res; ++k) {
     const vertex& corner = section->v[k];
-    radius[k] = TruncatedInt(rad + t + corner.x);
+    radius[k] = TruncatedInt(inner + t + corner.x);
     profileR[k] = radius[k];
     profileZ[k] = corner.y;
   }
@@ -109,11 +110,16 @@ void build_torus() {
   group.segments = res;
   group.surfaces = 1;
 
-  const float t = static_cast<float>((static_cast<double>(rad3) - rad) / 2.0);
+  // Radii are lengths: negative ones count by their magnitude. Taken as given,
+  // they would put the tube's centre on the far side of the axis, where its
+  // rings turn half a turn and the brushes come out inside out or cross the
+  // axis. An inner radius beyond the outer one is fine: t is then negative.
+  const float inner = std::fabs(rad);
+  const float t = static_cast<float>((static_cast<double>(std::fabs(rad3)) - inner) / 2.0);
   G_HFace[SlotOuter] = TubeHRangeFace(G_HFMethod[SlotOuter], res, G_HFace[SlotOuter]);
 
   auto rings = std::make_unique<Vcircle[]>(static_cast<size_t>(res));
-  BuildRings(rings.get(), t);
+  BuildRings(rings.get(), inner, t);
 
   // Each brush is filled and textured in one go, and later reversed and
   // cleaned up in one go: the steps depend on nothing but the brush itself,

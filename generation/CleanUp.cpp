@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "generation/Texturize.h"
 #include "settings/Settings.h"
@@ -54,6 +55,18 @@ void CorrectShearedSigns(face& f, int k, float rotation) {
   }
 }
 
+// shift + user, held at the largest float where the float sum of two finite
+// values would overflow: a shift that the wrapping pass made large (a tiny
+// texture scale) and a user shift near the float limit must not give an
+// infinite shift, which the reduction could not bring back when the texture
+// size is 0 or less. Otherwise the plain float sum.
+float WithUserShift(float shift, float user) {
+  const float sum = shift + user;
+  if (std::isinf(sum) && std::isfinite(shift) && std::isfinite(user))
+    return std::copysign(std::numeric_limits<float>::max(), sum);
+  return sum;
+}
+
 void CleanFace(face& f) {
   const int k = f.texId;
   if (IsTexturedSlot(k)) {
@@ -63,8 +76,8 @@ void CleanFace(face& f) {
       CorrectShearedSigns(f, k, G_Rot[k]);
       f.rot = G_Rot[k];
     }
-    if (G_ShiftX[k] != 0.0f) f.shiftX = f.shiftX + G_ShiftX[k];
-    if (G_ShiftY[k] != 0.0f) f.shiftY = f.shiftY + G_ShiftY[k];
+    if (G_ShiftX[k] != 0.0f) f.shiftX = WithUserShift(f.shiftX, G_ShiftX[k]);
+    if (G_ShiftY[k] != 0.0f) f.shiftY = WithUserShift(f.shiftY, G_ShiftY[k]);
   }
   if (IsArch) f.shiftY = std::round(f.shiftY);
   if (IsTexturedSlot(k)) {

@@ -1,10 +1,28 @@
 #!/usr/bin/env bash
 # Installs what building and testing Korvane needs on a Debian machine:
 # cmake, g++ with 32-bit support (g++-multilib) and GoogleTest's sources.
+#   --no-32   without 32-bit support
+#   --fuzz    also clang with the libFuzzer and sanitizer runtimes (scripts/fuzz.sh)
 set -euo pipefail
+
+no32=false
+fuzz=false
+for arg in "$@"; do
+  case "$arg" in
+    --no-32) no32=true ;;
+    --fuzz) fuzz=true ;;
+    *) echo "Korvane setup: unknown option $arg" >&2; exit 2 ;;
+  esac
+done
 
 have_m32() {
   echo 'int main(){return 0;}' | g++ -m32 -x c++ - -o /tmp/korvane-m32-check 2>/dev/null
+}
+
+# Links a fuzz target with clang's libFuzzer, AddressSanitizer and UBSan.
+have_fuzzer() {
+  echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' |
+    clang++ -fsanitize=fuzzer,address,undefined -x c++ - -o /tmp/korvane-fuzzer-check 2>/dev/null
 }
 
 missing=()
@@ -12,8 +30,13 @@ command -v cmake >/dev/null 2>&1 || missing+=(cmake)
 command -v g++ >/dev/null 2>&1 || missing+=(g++)
 command -v make >/dev/null 2>&1 || missing+=(make)
 [ -f /usr/src/googletest/googletest/src/gtest-all.cc ] || missing+=(googletest)
-if [ "${1:-}" != "--no-32" ]; then
+if ! $no32; then
   if ! command -v g++ >/dev/null 2>&1 || ! have_m32; then missing+=(g++-multilib); fi
+fi
+if $fuzz; then
+  command -v clang++ >/dev/null 2>&1 || missing+=(clang)
+  # The runtimes (libclang_rt.fuzzer and the sanitizers) of the default clang.
+  if ! command -v clang++ >/dev/null 2>&1 || ! have_fuzzer; then missing+=(libclang-rt-dev); fi
 fi
 
 if [ ${#missing[@]} -eq 0 ]; then
@@ -36,7 +59,11 @@ apt-get install -y -qq "${missing[@]}" >/dev/null || {
   echo "Korvane setup: could not install ${missing[*]}." >&2
   exit 1
 }
-if [ "${1:-}" != "--no-32" ] && ! have_m32; then
+if ! $no32 && ! have_m32; then
   echo "Korvane setup: g++ -m32 still does not work after installing g++-multilib." >&2
+  exit 1
+fi
+if $fuzz && ! have_fuzzer; then
+  echo "Korvane setup: clang++ -fsanitize=fuzzer still does not link after installing clang and libclang-rt-dev." >&2
   exit 1
 fi

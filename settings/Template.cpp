@@ -1,5 +1,6 @@
 #include "settings/Template.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -94,19 +95,40 @@ enum {
 
 // ---- Reading the file -----------------------------------------------------
 
+// Template files are small. A file that goes on beyond this (a path naming a
+// device such as /dev/zero or /dev/urandom, which never ends) is read no
+// further, as if it ended there: reading on would take all memory or never
+// end.
+constexpr std::size_t kMaxTemplateBytes = std::size_t{16} << 20;
+
 // Joins the lines of the stream, each followed by one line feed. A line ends
 // at a line feed; a carriage return right before it belongs to the line end,
 // any other carriage return is an ordinary character. A read that fails, or
 // runs out of memory, ends the reading with the lines read so far.
 std::string ReadJoinedLines(std::istream& in) {
+  std::string raw;
   std::string text;
-  std::string line;
   try {
-    while (std::getline(in, line)) {
-      const bool endedByLineFeed = !in.eof();
-      if (endedByLineFeed && !line.empty() && line.back() == '\r') line.pop_back();
-      text += line;
+    char buffer[1 << 16];
+    while (in && raw.size() < kMaxTemplateBytes) {
+      const std::size_t want = std::min(sizeof buffer, kMaxTemplateBytes - raw.size());
+      in.read(buffer, static_cast<std::streamsize>(want));
+      raw.append(buffer, static_cast<std::size_t>(in.gcount()));
+    }
+    text.reserve(raw.size() + 1);
+    std::size_t start = 0;
+    while (start < raw.size()) {
+      const std::size_t end = raw.find('\n', start);
+      if (end == std::string::npos) {
+        text.append(raw, start, std::string::npos);
+        text += '\n';
+        break;
+      }
+      std::size_t length = end - start;
+      if (length > 0 && raw[end - 1] == '\r') --length;
+      text.append(raw, start, length);
       text += '\n';
+      start = end + 1;
     }
   } catch (const std::bad_alloc&) {
   } catch (const std::length_error&) {

@@ -17,7 +17,7 @@ std::string SourceDir() { return KORVANE_SOURCE_DIR; }
 
 
 ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>& args,
-                         const std::string& input, const std::string& dir) {
+                         const std::string& input, const std::string& dir, unsigned seconds) {
   // Input goes through a file so that a program that stops reading early
   // never blocks the test.
   const std::string inputPath = dir + "/.stdin";
@@ -40,7 +40,7 @@ ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>&
     argv.push_back(const_cast<char*>(exe.c_str()));
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    alarm(120);  // no test may hang
+    alarm(seconds);  // no test may hang
     execv(exe.c_str(), argv.data());
     _exit(127);
   }

@@ -16,9 +16,11 @@ std::string Exe32();
 // The source tree (for examples and golden files).
 std::string SourceDir();
 
-// Runs exe with the arguments in dir, feeding input on standard input.
+// Runs exe with the arguments in dir, feeding input on standard input. A run
+// that has not ended after the given number of seconds is killed by an alarm
+// and reports the status -1.
 ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>& args,
-                         const std::string& input, const std::string& dir);
+                         const std::string& input, const std::string& dir, unsigned seconds = 120);
 
 // A fresh empty directory under the system's temporary directory, removed
 // with everything in it when the object goes.
