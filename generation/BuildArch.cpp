@@ -11,10 +11,8 @@
 #include "generation/Builders.h"
 #include "generation/CleanUp.h"
 #include "generation/Circle.h"
-#include "generation/ExportSelection.h"
 #include "generation/TextureAxes.h"
 #include "generation/Texturize.h"
-#include "settings/Message.h"
 #include "settings/Settings.h"
 
 namespace {
@@ -255,8 +253,5 @@ void build_arch() {
     ReverseArchFaces(g);
   }
   CleanUp();
-  GetPattern();
-
-  SetMessage(MsgGenerated);
-  firstrun = false;
+  FinishBuild();
 }

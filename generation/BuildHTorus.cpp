@@ -12,10 +12,8 @@
 #include "generation/Builders.h"
 #include "generation/CleanUp.h"
 #include "generation/Circle.h"
-#include "generation/ExportSelection.h"
 #include "generation/TextureAxes.h"
 #include "generation/Texturize.h"
-#include "settings/Message.h"
 #include "settings/Settings.h"
 
 namespace {
@@ -124,12 +122,8 @@ void ShiftCellEnd(face& f) {
 }
 
 void TextureFace(face& f) {
+  if (!AlignFaceOfSlot(f)) return;
   const int slot = f.texId;
-  if (slot == SlotNull || !facealign[slot] || f.texture == texn) {
-    AlignToWorld(f);
-    return;
-  }
-  AlignToFace(f);
   if (slot == SlotFloor) {
     ShiftCellEnd(f);
   } else {
@@ -214,7 +208,5 @@ void build_htorus() {
     ReverseAndFlip(group.brushes[b]);
     CleanUpBrush(group.brushes[b]);
   }
-  GetPattern();
-  SetMessage(MsgGenerated);
-  firstrun = false;
+  FinishBuild();
 }

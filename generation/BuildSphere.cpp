@@ -10,10 +10,8 @@
 #include "generation/Builders.h"
 #include "generation/CleanUp.h"
 #include "generation/Circle.h"
-#include "generation/ExportSelection.h"
 #include "generation/TextureAxes.h"
 #include "generation/Texturize.h"
-#include "settings/Message.h"
 #include "settings/Settings.h"
 
 namespace {
@@ -135,12 +133,8 @@ void FillBrush(brush& b, int j, const SphereRings& rings, int H) {
 // horizontal one; with shear every surface face does, unnegated (the
 // post-pass settles its sign).
 void TextureFace(face& f) {
+  if (!AlignFaceOfSlot(f)) return;
   const int slot = f.texId;
-  if (slot == SlotNull || !facealign[slot] || f.texture == texn) {
-    AlignToWorld(f);
-    return;
-  }
-  AlignToFace(f);
   if (wrapping[SlotOuter]) f.shiftX = -GetBaseShift(f, ver);
   if (Hwrapping[SlotOuter] && (f.hFace || Shear[slot])) f.shiftY = GetBaseShift(f, hor);
 }
@@ -174,11 +168,6 @@ void build_sphere() {
   // The start meridian faces were listed in the order of the end ones, which
   // face the other way: reverse them so that both run clockwise seen from
   // outside.
-  for (int j = 0; j < group.bcount; ++j) {
-    group.brushes[j].faces[0].RevOrder();
-    CleanUpBrush(group.brushes[j]);
-  }
-  GetPattern();
-  SetMessage(MsgGenerated);
-  firstrun = false;
+  ReverseStartFacesAndCleanUp(group);
+  FinishBuild();
 }

@@ -3,6 +3,11 @@
 #include <limits>
 
 #include "generation/Circle.h"
+#include "generation/Brush.h"
+#include "generation/CleanUp.h"
+#include "generation/ExportSelection.h"
+#include "generation/TextureAxes.h"
+#include "settings/Message.h"
 #include "settings/Settings.h"
 
 int TruncatedInt(float value) {
@@ -78,4 +83,27 @@ const circle& CircleCache::Get(int res, int rad) {
   const auto found = circles_.find(key);
   if (found != circles_.end()) return found->second;
   return circles_.emplace(key, build_circle(res, rad)).first->second;
+}
+
+bool AlignFaceOfSlot(face& f) {
+  const int slot = f.texId;
+  if (slot == SlotNull || !facealign[slot] || f.texture == texn) {
+    AlignToWorld(f);
+    return false;
+  }
+  AlignToFace(f);
+  return true;
+}
+
+void ReverseStartFacesAndCleanUp(bgroup& group) {
+  for (int j = 0; j < group.bcount; ++j) {
+    group.brushes[j].faces[0].RevOrder();
+    CleanUpBrush(group.brushes[j]);
+  }
+}
+
+void FinishBuild() {
+  GetPattern();
+  SetMessage(MsgGenerated);
+  firstrun = false;
 }

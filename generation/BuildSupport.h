@@ -1,6 +1,10 @@
 // Helpers that the shape builders share: the conversion of computed radii to
-// whole numbers and the convex outline of a tube's or a sphere's profile.
+// whole numbers, the convex outline of a tube's or a sphere's profile, and the
+// common last steps of a build.
 #pragma once
+
+struct bgroup;
+struct face;
 
 #include <map>
 #include <utility>
@@ -38,3 +42,17 @@ class CircleCache {
  private:
   std::map<std::pair<int, int>, circle> circles_;
 };
+
+// The texture pass of one face of a shape whose slots decide the alignment:
+// a face of the hidden slot, of a world-aligned slot or with the hidden
+// texture's name gets world axes; any other gets face axes. Returns whether
+// it got face axes (its base shifts follow).
+bool AlignFaceOfSlot(face& f);
+
+// Reverses face 0 of every brush (listed in the order of face 1, which faces
+// the other way) and runs the post-pass on the brush.
+void ReverseStartFacesAndCleanUp(bgroup& group);
+
+// The last steps of every build but the cylinder's: the export selection,
+// the "generated" message, and the object marked current.
+void FinishBuild();

@@ -10,10 +10,8 @@
 #include "generation/Builders.h"
 #include "generation/CleanUp.h"
 #include "generation/Circle.h"
-#include "generation/ExportSelection.h"
 #include "generation/TextureAxes.h"
 #include "generation/Texturize.h"
-#include "settings/Message.h"
 #include "settings/Settings.h"
 
 namespace {
@@ -136,11 +134,6 @@ void build_torus() {
 
   // The start caps were listed in the order of the end caps, which face the
   // other way: reverse them so that both run clockwise seen from outside.
-  for (int j = 0; j < group.bcount; ++j) {
-    group.brushes[j].faces[0].RevOrder();
-    CleanUpBrush(group.brushes[j]);
-  }
-  GetPattern();
-  SetMessage(MsgGenerated);
-  firstrun = false;
+  ReverseStartFacesAndCleanUp(group);
+  FinishBuild();
 }
