@@ -43,10 +43,11 @@ status=0
     -dict="$root/tests/fuzz/template.dict" \
     -artifact_prefix="$work/artifacts/" \
     -print_final_stats=1 \
-    "$work/corpus" </dev/null
+    "$work/corpus" </dev/null >"$work/fuzz.log" 2>&1
 ) || status=$?
 
 if [ "$status" -ne 0 ] || [ -n "$(ls -A "$work/artifacts")" ]; then
+  tail -n 60 "$work/fuzz.log" >&2
   echo "Korvane fuzz: the fuzzer found a failing input (status $status)." >&2
   # The inputs go with the temporary directory: print them, in base64 to feed
   # them to the target again (base64 -d > input; build-fuzz/korvane_fuzz_template input).
@@ -59,4 +60,5 @@ if [ "$status" -ne 0 ] || [ -n "$(ls -A "$work/artifacts")" ]; then
   done
   exit 1
 fi
+grep '^stat::' "$work/fuzz.log" || true
 echo "Korvane fuzz: no failing input in ${seconds} s."
