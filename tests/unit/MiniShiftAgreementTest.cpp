@@ -9,6 +9,7 @@
 #include "generation/CleanUp.h"
 #include "generation/Texturize.h"
 #include "settings/Settings.h"
+#include "support/Random.h"
 #include "support/GlobalState.h"
 
 namespace {
@@ -32,13 +33,8 @@ TEST_F(MiniShiftAgreement, RemainderBelowTwoToTheTwentyFourGivesThePlainLoopsRes
   maxV = 4;
   face f;
   f.texId = SlotOuter;
-  uint32_t s = 2463534242u;
-  auto next = [&s] {
-    s ^= s << 13;
-    s ^= s >> 17;
-    s ^= s << 5;
-    return s;
-  };
+  Xorshift32 random(2463534242u);
+  auto next = [&random] { return random.Next(); };
   const int sizes[] = {1, 3, 16, 64, 96, 100, 128, 256, 1000, 4096, 65536, 1 << 20};
   int compared = 0;
   for (const int size : sizes) {

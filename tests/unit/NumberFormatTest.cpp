@@ -8,6 +8,7 @@
 
 #include "export/NumberFormat.h"
 #include "generation/FloatText.h"
+#include "support/Random.h"
 
 namespace {
 
@@ -51,13 +52,8 @@ TEST(NumberFormat, NonFiniteValuesAreWrittenAsZero) {
 TEST(NumberFormat, SameTextAsPrintfForEveryKindOfFloat) {
   // Random bit patterns cover every exponent; the scaled ones the range that
   // the models use, with its ties and halves.
-  uint32_t s = 2463534242u;
-  auto next = [&s] {
-    s ^= s << 13;
-    s ^= s >> 17;
-    s ^= s << 5;
-    return s;
-  };
+  Xorshift32 random(2463534242u);
+  auto next = [&random] { return random.Next(); };
   for (int i = 0; i < 300000; ++i) {
     uint32_t bits = next();
     float v = 0.0f;
@@ -74,13 +70,8 @@ TEST(NumberFormat, SameTextAsPrintfForEveryKindOfFloat) {
 }
 
 TEST(NumberFormat, TenSignificantDigitsAsPrintfWritesThem) {
-  uint32_t s = 88675123u;
-  auto next = [&s] {
-    s ^= s << 13;
-    s ^= s >> 17;
-    s ^= s << 5;
-    return s;
-  };
+  Xorshift32 random(88675123u);
+  auto next = [&random] { return random.Next(); };
   auto check = [](float v) {
     char text[kFloatTextSize];
     const std::string ours(text, WriteGeneral(text, v, 10));

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "generation/PortableMath.h"
+#include "support/Random.h"
 
 namespace {
 
@@ -19,14 +20,8 @@ int64_t UlpDistance(double a, double b) {
 }
 
 // A fixed sequence of doubles in [0, 1).
-struct Sequence {
-  uint64_t s = 88172645463325252ull;
-  double Next() {
-    s ^= s << 13;
-    s ^= s >> 7;
-    s ^= s << 17;
-    return static_cast<double>(s >> 11) / 9007199254740992.0;
-  }
+struct Sequence : UnitSequence {
+  Sequence() : UnitSequence(88172645463325252ull) {}
 };
 
 }  // namespace

@@ -6,18 +6,13 @@
 #include <limits>
 
 #include "generation/PortableMath.h"
+#include "support/Random.h"
 
 namespace {
 
 // A fixed sequence of doubles in [0, 1).
-struct Sequence {
-  uint64_t s = 0x9E3779B97F4A7C15ull;
-  double Next() {
-    s ^= s << 13;
-    s ^= s >> 7;
-    s ^= s << 17;
-    return static_cast<double>(s >> 11) / 9007199254740992.0;
-  }
+struct Sequence : UnitSequence {
+  Sequence() : UnitSequence(0x9E3779B97F4A7C15ull) {}
 };
 
 uint32_t Bits(float f) {

@@ -4,6 +4,7 @@
 
 #include "generation/TextureAxes.h"
 #include "generation/VectorMath.h"
+#include "support/Random.h"
 #include "support/GlobalState.h"
 
 namespace {
@@ -29,11 +30,9 @@ TEST_F(WorldAlignAgreement, CosineShortcutGivesTheAnglesCode) {
   maxV = 4;
   face f;
   f.vcount = 3;
-  uint32_t s = 12345u;
-  auto next = [&s] {
-    s ^= s << 13;
-    s ^= s >> 17;
-    s ^= s << 5;
+  Xorshift32 random(12345u);
+  auto next = [&random] {
+    const uint32_t s = random.Next();
     return static_cast<float>(static_cast<int32_t>(s % 2001u) - 1000) / 8.0f;
   };
   for (int i = 0; i < 200000; ++i) {
