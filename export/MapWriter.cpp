@@ -1,5 +1,7 @@
 #include "export/MapWriter.h"
 
+#include <algorithm>
+#include <memory>
 #include <string>
 
 #include "export/NumberFormat.h"
@@ -106,18 +108,17 @@ constexpr int kMinFaces = 4;
 // Writes the brush, leaving out its faces without area. A brush left with
 // fewer than four faces has no volume (a radius of 0 collapses it) and would
 // make a map compiler reject the whole map; it is not written.
-void PutBrush(TextOut& out, NumberCache& numbers, const brush& b) {
+// points holds room for three points of every face of the brush.
+void PutBrush(TextOut& out, NumberCache& numbers, const brush& b, const vertex** points) {
   int withArea = 0;
   for (int j = 0; j < b.fcount; ++j) {
-    const vertex* points[3];
-    if (PlanePoints(b.faces[j], points)) ++withArea;
+    if (PlanePoints(b.faces[j], points + 3 * j)) ++withArea;
+    else points[3 * j] = nullptr;
   }
   if (withArea < kMinFaces) return;
   out.Put("{\n", 2);
-  for (int j = 0; j < b.fcount; ++j) {
-    const vertex* points[3];
-    if (PlanePoints(b.faces[j], points)) PutFaceLine(out, numbers, b.faces[j], points);
-  }
+  for (int j = 0; j < b.fcount; ++j)
+    if (points[3 * j]) PutFaceLine(out, numbers, b.faces[j], points + 3 * j);
   out.Put("}\n", 2);
 }
 
@@ -142,8 +143,11 @@ bool ExportToMap() {
   PutHeader(out);
   NumberCache numbers(PutFixed6);
   if (Group) {
+    int faces = 0;
+    for (int i = 0; i < Group->bcount; ++i) faces = std::max(faces, Group->brushes[i].fcount);
+    const auto points = std::make_unique<const vertex*[]>(3 * static_cast<size_t>(faces));
     for (int i = 0; i < Group->bcount; ++i)
-      if (IsBrushSelected(i)) PutBrush(out, numbers, Group->brushes[i]);
+      if (IsBrushSelected(i)) PutBrush(out, numbers, Group->brushes[i], points.get());
   }
   out.Put("}\n\n", 3);
   return out.Close();

@@ -1,5 +1,7 @@
 #include "export/ObjWriter.h"
 
+#include <algorithm>
+#include <memory>
 #include <string>
 
 #include "export/NumberFormat.h"
@@ -27,17 +29,36 @@ void PutVertex(TextOut& out, NumberCache& numbers, const vertex& v) {
   out.Advance(p);
 }
 
+// The relative indices of a face record, " -1 -2 ... -n": the same for every
+// face of n vertices, so the list is written once for the largest face and
+// every face record takes its beginning.
+struct IndexList {
+  explicit IndexList(int largest);
+  std::string text;
+  std::unique_ptr<size_t[]> ends;  // ends[n]: the length of the list for n vertices
+};
+
+IndexList::IndexList(int largest) : ends(std::make_unique<size_t[]>(static_cast<size_t>(largest) + 1)) {
+  for (int n = 1; n <= largest; ++n) {
+    text += " -";
+    text += std::to_string(n);
+    ends[n] = text.size();
+  }
+}
+
+int LargestFace(const bgroup& g) {
+  int largest = 0;
+  for (int i = 0; i < g.bcount; ++i)
+    for (int j = 0; j < g.brushes[i].fcount; ++j) largest = std::max(largest, g.brushes[i].faces[j].vcount);
+  return largest;
+}
+
 // One face: its own vertices, then the polygon by relative indices, listed
 // from the last vertex written to the first, then an empty line.
-void PutFace(TextOut& out, NumberCache& numbers, const face& f) {
+void PutFace(TextOut& out, NumberCache& numbers, const IndexList& indices, const face& f) {
   for (int l = 0; l < f.vcount; ++l) PutVertex(out, numbers, f.verts[l]);
   out.Put('f');
-  for (int l = 0; l < f.vcount; ++l) {
-    char* p = out.Room(kRecordRoom);
-    *p++ = ' ';
-    *p++ = '-';
-    out.Advance(WriteUnsigned(p, static_cast<unsigned long long>(l) + 1));
-  }
+  if (f.vcount > 0) out.Put(indices.text.data(), indices.ends[f.vcount]);
   out.Put("\n\n", 2);
 }
 
@@ -48,6 +69,7 @@ bool ExportToObj() {
   if (!out.Open(cfpath + cfname + ".obj")) return false;
   NumberCache numbers(PutGeneral6);
   if (Group) {
+    const IndexList indices(LargestFace(*Group));
     for (int i = 0; i < Group->bcount; ++i) {
       if (!IsBrushSelected(i)) continue;
       out.Put(std::string("g brush_export"));
@@ -55,7 +77,7 @@ bool ExportToObj() {
       *p++ = '\n';
       out.Advance(p);
       const brush& b = Group->brushes[i];
-      for (int j = 0; j < b.fcount; ++j) PutFace(out, numbers, b.faces[j]);
+      for (int j = 0; j < b.fcount; ++j) PutFace(out, numbers, indices, b.faces[j]);
     }
   }
   return out.Close();
