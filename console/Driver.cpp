@@ -1,11 +1,14 @@
 #include "console/Driver.h"
 
 #include <iostream>
+#include <new>
+#include <string>
 
 #include "console/ConsoleInput.h"
 #include "console/Menus.h"
 #include "export/MapWriter.h"
 #include "export/ObjWriter.h"
+#include "generation/Brush.h"
 #include "generation/Circle.h"
 #include "generation/Generate.h"
 #include "generation/Scale.h"
@@ -52,6 +55,25 @@ void RunTemplate(const std::string& path) {
   menu_sub();
 }
 
+// Memory can run out with the largest models: the build or the writing stops,
+// says so in one line, and leaves no group and no file behind it.
+void ReportOutOfMemory(const std::string& what) {
+  Group.reset();
+  firstrun = true;
+  std::cout << "[WARNING] Not enough memory for " << what << "!" << std::endl;
+  ExportFailed = true;
+}
+
+// A template that runs out of memory is reported, and the batch goes on with
+// the next one.
+void RunTemplateReported(const std::string& path) {
+  try {
+    RunTemplate(path);
+  } catch (const std::bad_alloc&) {
+    ReportOutOfMemory("the template \"" + path + "\"");
+  }
+}
+
 }  // namespace
 
 int RunKorvane(int argc, char** argv) {
@@ -63,10 +85,13 @@ int RunKorvane(int argc, char** argv) {
       menu_main();
     } else {
       DragAndDrop = true;
-      for (int i = 1; i < argc; ++i) RunTemplate(argv[i]);
+      for (int i = 1; i < argc; ++i) RunTemplateReported(argv[i]);
     }
   } catch (const ConsoleEnded&) {
     // The console input has ended: nothing more can be asked, so the run ends.
+  } catch (const std::bad_alloc&) {
+    ReportOutOfMemory("this model");
+    return 1;
   }
   return batch && ExportFailed ? 1 : 0;
 }

@@ -88,7 +88,7 @@ void PutFaceLine(TextOut& out, NumberCache& numbers, const face& f, const vertex
   char* p = out.Room(kLineRoom);
   for (int i = 0; i < 3; ++i) p = PutPoint(numbers, p, *points[i]);
   out.Advance(p);
-  out.Put(f.texture);
+  out.Put(f.texture.str());
   p = out.Room(kLineRoom);
   *p++ = ' ';
   p = PutAxis(numbers, p, f.vecHor, f.shiftX);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "generation/TextureName.h"
 #include "generation/Vertex.h"
 #include "settings/Settings.h"
 
@@ -34,7 +35,7 @@ enum { PosNull = 0, PosDown = 1, PosUp = 2, PosBack = 3, PosFront = 4, PosLeft =
 // One polygon of a brush with everything the map file needs to texture it.
 struct face {
   int vcount = 0;                 // vertices in use, in order around the polygon
-  std::string texture = "NULL";   // texture name written to the map file
+  TextureName texture;            // texture name written to the map file ("NULL")
   vector vecHor;                  // horizontal texture axis (followed by shiftX)
   vector vecVer;                  // vertical texture axis (followed by shiftY)
   float shiftX = 0.0f;

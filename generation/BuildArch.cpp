@@ -84,7 +84,7 @@ void SetArchCounts(bgroup& g, int segments) {
   g.surfaces = 2;
 }
 
-void SetFace(face& f, int pos, const std::string& texture) {
+void SetFace(face& f, int pos, const TextureName& texture) {
   f.pos = pos;
   f.vcount = 4;
   f.texture = texture;
@@ -110,12 +110,12 @@ void MakeSegmentBrush(brush& b, const ArchRings& r, int i, int h) {
   b.fcount = FacesPerBrush;
   face* const f = b.faces.get();
 
-  SetFace(f[Floor], PosDown, tex3);
-  SetFace(f[Ceiling], PosUp, tex3);
-  SetFace(f[SideStart], PosLeft, texn);
-  SetFace(f[SideEnd], PosRight, texn);
-  SetFace(f[InnerWall], PosBack, tex2);
-  SetFace(f[OuterWall], PosFront, tex1);
+  SetFace(f[Floor], PosDown, BuildTexture(SlotFloor));
+  SetFace(f[Ceiling], PosUp, BuildTexture(SlotFloor));
+  SetFace(f[SideStart], PosLeft, BuildTexture(SlotNull));
+  SetFace(f[SideEnd], PosRight, BuildTexture(SlotNull));
+  SetFace(f[InnerWall], PosBack, BuildTexture(SlotInner));
+  SetFace(f[OuterWall], PosFront, BuildTexture(SlotOuter));
   SetBodyFace(f[Floor], SlotFloor, false, i);
   SetBodyFace(f[Ceiling], SlotFloor, false, i);
   SetBodyFace(f[InnerWall], SlotInner, true, i);
@@ -237,6 +237,7 @@ void SplitIntoPrisms(bgroup& g) {
 
 void build_arch() {
   UseSettingsTextureSizes();
+  UseSettingsTextureNames();
   bgroup& g = *Group;
   const int segments = res + (Sym ? 4 : 0);
   SetArchCounts(g, segments);

@@ -43,7 +43,7 @@ void MakeBottomCap(face& cap, const circle& c, int h) {
   cap.vecHor.x = 1.0f;
   cap.vecVer.y = -1.0f;
   cap.setz(static_cast<float>(-h));
-  cap.texture = texn;
+  cap.texture = BuildTexture(SlotNull);
   for (int i = 0; i < res; ++i) {
     cap.verts[i].x = c.x[i];
     cap.verts[i].y = c.y[i];
@@ -65,7 +65,7 @@ void MakeSideFaces(brush& b) {
     const int n = (i == res - 1) ? 0 : i + 1;
     face& f = b.faces[FirstSide + i];
     f.pos = PosFront;
-    f.texture = tex1;
+    f.texture = BuildTexture(SlotOuter);
     f.texId = SlotOuter;
     f.vcount = 4;
     f.wrapped = true;
@@ -98,6 +98,7 @@ void TextureSideFaces(brush& b) {
 
 void build_cylinder() {
   UseSettingsTextureSizes();
+  UseSettingsTextureNames();
   bgroup& g = *Group;
   SetCylinderCounts(g);
   brush& b = g.brushes[0];

@@ -76,17 +76,17 @@ void FillCell(brush& b, int s, int sn, int k, int kn, const HTorusRings& r) {
   face* f = b.faces.get();
   for (int i = FaceInner; i <= FaceEnd; ++i) f[i].segment = k;
 
-  f[FaceInner].texture = tex2;
+  f[FaceInner].texture = BuildTexture(SlotInner);
   f[FaceInner].texId = SlotInner;
   f[FaceInner].pos = PosBack;
-  f[FaceOuter].texture = tex1;
+  f[FaceOuter].texture = BuildTexture(SlotOuter);
   f[FaceOuter].texId = SlotOuter;
   f[FaceOuter].pos = PosFront;
-  f[FaceStart].texture = f[FaceEnd].texture = tex3;
+  f[FaceStart].texture = f[FaceEnd].texture = BuildTexture(SlotFloor);
   f[FaceStart].texId = f[FaceEnd].texId = SlotFloor;
   f[FaceStart].pos = PosDown;
   f[FaceEnd].pos = PosUp;
-  f[FaceSideK].texture = f[FaceSideNext].texture = texn;
+  f[FaceSideK].texture = f[FaceSideNext].texture = BuildTexture(SlotNull);
   f[FaceSideK].pos = PosLeft;
   f[FaceSideNext].pos = PosRight;
 
@@ -157,6 +157,7 @@ void ReverseAndFlip(brush& b) {
 
 void build_htorus() {
   UseSettingsTextureSizes();
+  UseSettingsTextureNames();
   const int e = Sym ? 4 : 0;
   const int P = res + e;   // segments around the tube
   const int Q = res2 + e;  // sections around the z axis

@@ -122,7 +122,7 @@ void FillBrush(brush& b, int j, const SphereRings& rings, int H) {
   FillMeridian(b.faces[1], j + 1, rings, H);
   for (int k = 0; k <= H; ++k) FillSurface(b.faces[k + 2], k, b.faces[0], b.faces[1], H);
   for (int k = 0; k <= H; ++k) {
-    b.faces[k + 2].texture = tex1;
+    b.faces[k + 2].texture = BuildTexture(SlotOuter);
     b.faces[k + 2].texId = SlotOuter;
   }
 }
@@ -143,6 +143,7 @@ void TextureFace(face& f) {
 
 void build_sphere() {
   UseSettingsTextureSizes();
+  UseSettingsTextureNames();
   const int H = res / 2;
   bgroup& group = *Group;
   group.bcount = res;

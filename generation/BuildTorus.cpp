@@ -58,7 +58,7 @@ void FillBrush(brush& b, int j, int n, const Vcircle* rings) {
   start.vcount = end.vcount = res;
   start.pos = PosDown;
   end.pos = PosUp;
-  start.texture = end.texture = texn;
+  start.texture = end.texture = BuildTexture(SlotNull);
   for (int k = 0; k < res; ++k) {
     start.verts[k] = rings[k].v[j];
     end.verts[k] = rings[k].v[n];
@@ -68,7 +68,7 @@ void FillBrush(brush& b, int j, int n, const Vcircle* rings) {
     face& wall = b.faces[k + 2];
     wall.vcount = 4;
     wall.pos = PosFront;
-    wall.texture = tex1;
+    wall.texture = BuildTexture(SlotOuter);
     wall.texId = SlotOuter;
     wall.wrapped = true;
     wall.hFace = (k == G_HFace[SlotOuter]);
@@ -101,6 +101,7 @@ void TextureFace(face& f) {
 
 void build_torus() {
   UseSettingsTextureSizes();
+  UseSettingsTextureNames();
   const int e = Sym ? 4 : 0;
   bgroup& group = *Group;
   group.bcount = res2 + e;

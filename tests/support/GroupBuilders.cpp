@@ -37,7 +37,7 @@ void MakeBox(brush& b, float sx, float sy, float sz) {
   for (int f = 0; f < 6; ++f) {
     face& fc = b.faces[f];
     SetVerts(fc, {c[quads[f][0]], c[quads[f][1]], c[quads[f][2]], c[quads[f][3]]});
-    fc.texture = "BOX";
+    fc.texture = TextureName("BOX");
     fc.vecHor = vector{1, 0, 0};
     fc.vecVer = vector{0, -1, 0};
   }

@@ -86,7 +86,7 @@ TEST_F(BrushTest, AssignmentIsADeepCopy) {
   a.vcount = 2;
   a.verts[0] = V(1, 2, 3);
   a.verts[5] = V(9, 9, 9);
-  a.texture = "T";
+  a.texture = TextureName("T");
   a.pos = PosUp;
   {
     face b;
@@ -134,7 +134,7 @@ TEST_F(BrushTest, CopyBrushIsDeepAndTakesSourceFirst) {
   a.section = 3;
   a.faces[1].vcount = 1;
   a.faces[1].verts[0] = V(5, 6, 7);
-  a.faces[1].texture = "X";
+  a.faces[1].texture = TextureName("X");
   brush b;
   CopyBrush(a, b);
   EXPECT_EQ(b.fcount, 2);

@@ -66,7 +66,7 @@ TEST_F(ListingTest, OneBrushInFull) {
   f.verts[2] = {96, 96, -128};
   f.verts[3] = {96, 96, 128};
   f.verts[4] = {0.1f, -0.0f, 1.5f};
-  f.texture = "TNNL_W1218";
+  f.texture = TextureName("TNNL_W1218");
   f.texId = SlotOuter;
   f.pos = PosLeft;
   f.rot = 90.0f;

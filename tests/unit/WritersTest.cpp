@@ -50,7 +50,7 @@ TEST_F(WritersTest, MapFaceLineWritesVertices201AndEveryNumberWithSixDecimals) {
     for (int k = 0; k < f.vcount; ++k) f.verts[k] = p[faces[i][k]];
   }
   face& f = b.faces[0];
-  f.texture = "TNNL_W1218";
+  f.texture = TextureName("TNNL_W1218");
   f.vecHor = vector{1, 0, 0};
   f.vecVer = vector{0, 0, -1};
   ASSERT_TRUE(ExportToMap());

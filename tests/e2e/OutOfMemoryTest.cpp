@@ -1,0 +1,39 @@
+// A model too large for the memory the process may have: the template is
+// reported in one line, nothing of it is written, and the batch goes on.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/Process.h"
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;  // the sanitizer's shadow memory needs far more address space
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// Runs korvane64 on the templates with its address space limited to 24 MiB:
+// room for a small model, not for a hollow torus of 196 by 196 cells.
+ProcessResult RunLimited(const TempDir& dir) {
+  return RunProgram("/bin/sh", {"-c", "ulimit -v 24576 && exec \"$0\" \"$@\"", Exe64(), "big.kvt", "small.kvt"},
+                    "", dir.path());
+}
+
+TEST(OutOfMemory, TheTemplateIsReportedAndTheBatchGoesOn) {
+  if (kSanitized) GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
+  TempDir dir;
+  dir.Write("big.kvt", "nomenu 1\nexmap 1\nexobj 1\nshape htorus\nres 192\nres2 192\nsym 1\n");
+  dir.Write("small.kvt", "nomenu 1\nexmap 1\nshape cylinder\n");
+  const ProcessResult r = RunLimited(dir);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.output,
+            "[WARNING] Not enough memory for the template \"big.kvt\"!\n"
+            "Exported To Map!!!\nPRESS ANY BUTTON...\n");
+  EXPECT_FALSE(dir.Exists("big.map"));
+  EXPECT_FALSE(dir.Exists("big.obj"));
+  EXPECT_TRUE(dir.Exists("small.map"));
+}
+
+}  // namespace
