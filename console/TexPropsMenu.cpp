@@ -13,7 +13,7 @@
 
 namespace {
 
-const std::string warn_invtexname = "[WARNING] Texture name invalid (1 to " +
+const std::string warn_invtexname = "[WARNING] Invalid texture name (1 to " +
                                      std::to_string(kMaxTextureName) +
                                      " characters, no control characters, not beginning with "
                                      "//)! Please enter again.";

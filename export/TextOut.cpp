@@ -1,3 +1,6 @@
+// Files of 2 GiB and more are opened and looked at in the 32-bit build too.
+#define _FILE_OFFSET_BITS 64
+
 #include "export/TextOut.h"
 
 #include <fcntl.h>
@@ -7,6 +10,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+#include "settings/Names.h"
 
 // The buffer holds a chunk and the largest piece written at once after it.
 constexpr size_t kBufferSize = 2 * TextOut::kChunk;
@@ -51,8 +56,7 @@ TextOut::~TextOut() { Discard(); }
 
 bool TextOut::Open(const std::string& fileName) {
   name = fileName;
-  // A NUL would cut the name short in the file system.
-  if (name.find('\0') != std::string::npos || !MayReplace(name)) return false;
+  if (!IsFileNameValid(name) || !MayReplace(name)) return false;
   fd = CreateTemporary(name, temporary);
   if (fd < 0) {
     temporary.clear();

@@ -1,3 +1,6 @@
+// Files of 2 GiB and more are opened and looked at in the 32-bit build too.
+#define _FILE_OFFSET_BITS 64
+
 #include "settings/Template.h"
 
 #include <fcntl.h>

@@ -263,7 +263,7 @@ TEST(FilesAndNames, TemplateNamesWithControlCharacters) {
 // of the line and asks again; at the end of the input it keeps the name.
 TEST(FilesAndNames, TextureNamePromptRefusesNames) {
   const std::string prompt = "[INPUT] Texture 1 Name: (Currently: TNNL_W1218)\n";
-  const std::string warning = "[WARNING] Texture name invalid";
+  const std::string warning = "[WARNING] Invalid texture name";
   const std::string refused = "//x rest of line\n" + std::string(256, 'n') + "\nA" + std::string("\0", 1) + "B\n";
   struct Case {
     const char* what;
