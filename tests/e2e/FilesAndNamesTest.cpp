@@ -46,31 +46,25 @@ std::size_t Count(const std::string& text, const std::string& part) {
   return n;
 }
 
-// The scales, the last two numbers, of every face line of a map.
-std::vector<std::string> FaceScales(const std::string& map) {
-  std::vector<std::string> scales;
+// The words of every face line of a map: three points of five words each,
+// the texture name (word 15), the axes, the rotation and the two scales last.
+std::vector<std::vector<std::string>> FaceLines(const std::string& map) {
+  std::vector<std::vector<std::string>> faces;
   std::istringstream lines(map);
   for (std::string line; std::getline(lines, line);) {
     if (line.rfind("( ", 0) != 0) continue;
     std::istringstream words(line);
-    std::vector<std::string> w;
-    for (std::string word; words >> word;) w.push_back(word);
-    scales.push_back(w[w.size() - 2]);
-    scales.push_back(w[w.size() - 1]);
+    faces.emplace_back();
+    for (std::string word; words >> word;) faces.back().push_back(word);
   }
-  return scales;
+  return faces;
 }
 
-// The texture names of every face line of a map: the word after the third
-// point.
+constexpr std::size_t kTextureWord = 15;
+
 std::vector<std::string> FaceTextures(const std::string& map) {
   std::vector<std::string> names;
-  std::istringstream lines(map);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.rfind("( ", 0) != 0) continue;
-    const std::size_t at = line.find(" ) ", line.find(" ) ", line.find(" ) ") + 1) + 1) + 3;
-    names.push_back(line.substr(at, line.find(' ', at) - at));
-  }
+  for (const auto& words : FaceLines(map)) names.push_back(words.at(kTextureWord));
   return names;
 }
 
@@ -308,9 +302,12 @@ TEST(FilesAndNames, TemplateScaleZeroNeverReachesTheMap) {
     dir.Write("t.kvt", kBatch + "shape " + shape + "\n" + scales +
                            "1_facealign 1\n2_facealign 1\n3_facealign 1\n1_v_wrap 1\n2_v_wrap 1\n3_h_wrap 1\n");
     ASSERT_EQ(RunProgram(Exe64(), {"t.kvt"}, "", dir.path(), kRunLimitSeconds).status, 0);
-    const std::vector<std::string> found = FaceScales(dir.Read("t.map"));
-    ASSERT_FALSE(found.empty());
-    for (const std::string& s : found) EXPECT_TRUE(s != "0.000000" && s != "-0.000000") << s;
+    const auto faces = FaceLines(dir.Read("t.map"));
+    ASSERT_FALSE(faces.empty());
+    for (const auto& words : faces) {
+      for (const std::string& scale : {words[words.size() - 2], words.back()})
+        EXPECT_TRUE(scale != "0.000000" && scale != "-0.000000") << scale;
+    }
   }
 }
 
