@@ -1,5 +1,6 @@
 #include "console/Driver.h"
 
+#include <csignal>
 #include <iostream>
 #include <new>
 #include <string>
@@ -8,6 +9,7 @@
 #include "console/Menus.h"
 #include "export/MapWriter.h"
 #include "export/ObjWriter.h"
+#include "export/TextOut.h"
 #include "generation/Brush.h"
 #include "generation/Circle.h"
 #include "generation/Generate.h"
@@ -20,6 +22,17 @@ bool ExportFailed = false;
 
 namespace {
 
+// Prints the confirmation of an export, or the warning naming the file that
+// could not be created.
+void ReportExport(bool written, const char* confirmation, const std::string& file) {
+  if (written) {
+    std::cout << confirmation << std::endl;
+  } else {
+    std::cout << CouldNotCreateWarning(file) << std::endl;
+    ExportFailed = true;
+  }
+}
+
 // Builds and exports a template that skips the menus.
 void RunWithoutMenu() {
   Generate();
@@ -30,14 +43,8 @@ void RunWithoutMenu() {
     for (int i = 0; i < CurrentDeci; ++i) scaleDown = scaleDown / 2.0f;
     last_transfactor = scaleDown;
   }
-  if (exmap) {
-    if (ExportToMap()) std::cout << "Exported To Map!!!" << std::endl;
-    else ExportFailed = true;
-  }
-  if (exobj) {
-    if (ExportToObj()) std::cout << "Exported To Obj!!!" << std::endl;
-    else ExportFailed = true;
-  }
+  if (exmap) ReportExport(ExportToMap(), "Exported To Map!!!", MapFileName());
+  if (exobj) ReportExport(ExportToObj(), "Exported To Obj!!!", ObjFileName());
   std::cout << "PRESS ANY BUTTON..." << std::endl;
   getch();
 }
@@ -77,6 +84,7 @@ void RunTemplateReported(const std::string& path) {
 }  // namespace
 
 int RunKorvane(int argc, char** argv) {
+  std::signal(SIGXFSZ, SIG_IGN);  // the file size limit fails a write instead of ending the program
   const bool batch = argc > 1;
   try {
     if (!batch) {

@@ -8,6 +8,7 @@
 #include "export/Listing.h"
 #include "export/MapWriter.h"
 #include "export/ObjWriter.h"
+#include "export/TextOut.h"
 #include "generation/Brush.h"
 #include "generation/Circle.h"
 #include "generation/Generate.h"
@@ -122,16 +123,23 @@ void LoadDefaultsAction() {
   SetMessage(MsgDefaultsLoaded);
 }
 
-// Exports the current object; a file that cannot be created is warned about
-// by the writer and gets no confirmation.
+// A file that could not be created: its warning becomes the pending status
+// message, so that it stands inside the redrawn menu instead of scrolling
+// away above it.
+void PostExportFailure(const std::string& file) {
+  Gmessage = "  | " + CouldNotCreateWarning(file) + "\n";
+  ExportFailed = true;
+}
+
+// Exports the current object and confirms it, or posts the failure.
 void ExportMapAction() {
   if (ExportToMap()) SetMessage(MsgExportedMap);
-  else ExportFailed = true;
+  else PostExportFailure(MapFileName());
 }
 
 void ExportObjAction() {
   if (ExportToObj()) SetMessage(MsgExportedObj);
-  else ExportFailed = true;
+  else PostExportFailure(ObjFileName());
 }
 
 // Doubles the model once for every decimal place found; the status message

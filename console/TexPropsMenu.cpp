@@ -2,15 +2,21 @@
 // scale source, shift, rotation, alignment, shear, vertical and horizontal
 // wrapping and the H-range source face.
 #include <iostream>
+#include <limits>
 #include <string>
 #include <utility>
 
 #include "console/ConsoleInput.h"
 #include "console/Menus.h"
+#include "settings/Names.h"
 #include "settings/Settings.h"
 
 namespace {
 
+const std::string warn_invtexname = "[WARNING] Invalid texture name (1 to " +
+                                     std::to_string(kMaxTextureName) +
+                                     " characters, no control characters, not beginning with "
+                                     "//)! Please enter again.";
 const std::string kBorder = "        +------------------------------+";
 const std::string kDots = "        | .............................";
 
@@ -190,9 +196,21 @@ std::string NamePrompt(int slot) {
 
 // ---- Actions -------------------------------------------------------------------
 
+// Asks for the slot's texture name until one is given that a map's face line
+// can hold; a refused one is warned about and the rest of its line dropped.
+// An empty word means the input has ended: the name stays as it was.
 void EnterName(int slot) {
-  std::cout << NamePrompt(slot) << SlotTexture(slot) << ")\n";
-  SlotTexture(slot) = ReadWord();
+  for (;;) {
+    std::cout << NamePrompt(slot) << SlotTexture(slot) << ")\n";
+    const std::string name = ReadWord();
+    if (name.empty()) return;
+    if (IsTextureNameValid(name)) {
+      SlotTexture(slot) = name;
+      return;
+    }
+    std::cout << warn_invtexname << '\n';
+    std::cin.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+  }
 }
 
 void EnterSize(int s) {

@@ -137,9 +137,11 @@ void PutHeader(TextOut& out) {
 
 }  // namespace
 
+std::string MapFileName() { return cfpath + cfname + ".map"; }
+
 bool ExportToMap() {
   TextOut out;
-  if (!out.Open(cfpath + cfname + ".map")) return false;
+  if (!out.Open(MapFileName())) return false;
   PutHeader(out);
   NumberCache numbers(PutFixed6);
   if (Group) {

@@ -1,6 +1,11 @@
 // The map file writer.
 #pragma once
 
-// Writes Group to cfpath + cfname + ".map". When the file cannot be created
-// it prints a warning naming it and returns false.
+#include <string>
+
+// The file the map is written to: cfpath + cfname + ".map".
+std::string MapFileName();
+// Writes Group to MapFileName(). False when the file cannot be created or
+// written; an older file of that name is then left as it was. Prints nothing:
+// the caller shows CouldNotCreateWarning (export/TextOut.h).
 bool ExportToMap();

@@ -64,9 +64,11 @@ void PutFace(TextOut& out, NumberCache& numbers, const IndexList& indices, const
 
 }  // namespace
 
+std::string ObjFileName() { return cfpath + cfname + ".obj"; }
+
 bool ExportToObj() {
   TextOut out;
-  if (!out.Open(cfpath + cfname + ".obj")) return false;
+  if (!out.Open(ObjFileName())) return false;
   NumberCache numbers(PutGeneral6);
   if (Group) {
     const IndexList indices(LargestFace(*Group));

@@ -1,6 +1,11 @@
 // The Wavefront OBJ file writer.
 #pragma once
 
-// Writes Group to cfpath + cfname + ".obj". When the file cannot be created
-// it prints a warning naming it and returns false.
+#include <string>
+
+// The file the OBJ mesh is written to: cfpath + cfname + ".obj".
+std::string ObjFileName();
+// Writes Group to ObjFileName(). False when the file cannot be created or
+// written; an older file of that name is then left as it was. Prints nothing:
+// the caller shows CouldNotCreateWarning (export/TextOut.h).
 bool ExportToObj();

@@ -1,16 +1,22 @@
+// Files of 2 GiB and more are opened and looked at in the 32-bit build too.
+#define _FILE_OFFSET_BITS 64
+
 #include "settings/Template.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <new>
 #include <stdexcept>
 
 #include "settings/Message.h"
+#include "settings/Names.h"
 #include "settings/Settings.h"
 #include "settings/Shape.h"
 
@@ -95,26 +101,60 @@ enum {
 
 // ---- Reading the file -----------------------------------------------------
 
-// Template files are small. A file that goes on beyond this (a path naming a
-// device such as /dev/zero or /dev/urandom, which never ends) is read no
-// further, as if it ended there: reading on would take all memory or never
-// end.
+// Template files are small. A regular file that goes on beyond this is read
+// no further, as if it ended there.
 constexpr std::size_t kMaxTemplateBytes = std::size_t{16} << 20;
 
-// Joins the lines of the stream, each followed by one line feed. A line ends
-// at a line feed; a carriage return right before it belongs to the line end,
-// any other carriage return is an ordinary character. A read that fails, or
-// runs out of memory, ends the reading with the lines read so far.
-std::string ReadJoinedLines(std::istream& in) {
+// An open file descriptor, closed when it goes.
+struct ReadHandle {
+  int fd = -1;
+  ReadHandle() = default;
+  ReadHandle(const ReadHandle&) = delete;
+  ReadHandle& operator=(const ReadHandle&) = delete;
+  ~ReadHandle() {
+    if (fd >= 0) close(fd);
+  }
+};
+
+bool IsRegularFile(const struct stat& st) { return S_ISREG(st.st_mode); }
+
+// Opens the file for reading when it is a regular file. Anything else (a
+// directory, a FIFO, a socket, a device) is refused as a file that cannot be
+// opened: a FIFO would block the program until a writer comes, a device may
+// never end. The type is looked at before opening, so that no device is
+// opened at all, and again on the open file, which the open does not wait
+// for (O_NONBLOCK), in case the path was replaced in between.
+bool OpenRegularFile(const std::string& name, ReadHandle& in) {
+  if (!IsFileNameValid(name)) return false;
+  struct stat st;
+  if (stat(name.c_str(), &st) != 0 || !IsRegularFile(st)) return false;
+  in.fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  return in.fd >= 0 && fstat(in.fd, &st) == 0 && IsRegularFile(st);
+}
+
+// Up to kMaxTemplateBytes of the file. A read that fails ends the reading
+// with what was read so far.
+std::string ReadRaw(int fd) {
   std::string raw;
+  char buffer[1 << 16];
+  while (raw.size() < kMaxTemplateBytes) {
+    const std::size_t want = std::min(sizeof buffer, kMaxTemplateBytes - raw.size());
+    const ssize_t n = read(fd, buffer, want);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    raw.append(buffer, static_cast<std::size_t>(n));
+  }
+  return raw;
+}
+
+// Joins the lines of the file, each followed by one line feed. A line ends
+// at a line feed; a carriage return right before it belongs to the line end,
+// any other carriage return is an ordinary character. A read that runs out
+// of memory ends the reading with the lines read so far.
+std::string ReadJoinedLines(int fd) {
   std::string text;
   try {
-    char buffer[1 << 16];
-    while (in && raw.size() < kMaxTemplateBytes) {
-      const std::size_t want = std::min(sizeof buffer, kMaxTemplateBytes - raw.size());
-      in.read(buffer, static_cast<std::streamsize>(want));
-      raw.append(buffer, static_cast<std::size_t>(in.gcount()));
-    }
+    const std::string raw = ReadRaw(fd);
     text.reserve(raw.size() + 1);
     std::size_t start = 0;
     while (start < raw.size()) {
@@ -159,13 +199,6 @@ std::string FindValue(const std::string& text, const std::string& key) {
     while (last < text.size() && !EndsValue(text[last])) ++last;
     return text.substr(first, last - first);
   }
-}
-
-bool CanOpenForReading(const std::string& name, std::ifstream& in) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(name, ec)) return false;
-  in.open(name, std::ios::in | std::ios::binary);
-  return in.is_open();
 }
 
 // ---- Converting values ----------------------------------------------------
@@ -223,6 +256,13 @@ void TakeFloat(int key, float& setting) {
   if (ParseFloat(tset[key], value)) setting = value;
 }
 
+// A texture scale of 0 (also one too small for a float) would make the
+// texture infinitely small; it is ignored like a value that cannot be read.
+void TakeScale(int key, float& setting) {
+  float value = 0.0f;
+  if (ParseFloat(tset[key], value) && value != 0.0f) setting = value;
+}
+
 // Radii are given as whole numbers.
 void TakeRadius(int key, float& setting) {
   int value = 0;
@@ -267,8 +307,8 @@ void TakeSlot(int s) {
   TakeInt(base + SufSizeY, G_SizeY[s]);
   TakeFloat(base + SufShiftX, G_ShiftX[s]);
   TakeFloat(base + SufShiftY, G_ShiftY[s]);
-  TakeFloat(base + SufScaleX, G_ScaleX[s]);
-  TakeFloat(base + SufScaleY, G_ScaleY[s]);
+  TakeScale(base + SufScaleX, G_ScaleX[s]);
+  TakeScale(base + SufScaleY, G_ScaleY[s]);
   TakeRotation(base + SufRot, G_Rot[s]);
   TakeFlag(base + SufFacealign, facealign[s]);
   TakeFlag(base + SufShear, Shear[s]);
@@ -285,6 +325,16 @@ void TakeSlot(int s) {
   }
 }
 
+// Names the program does not take count as not given: they are removed from
+// tset before anything applies them, the shape selection's texture names
+// included, and the callers then name the object after the template file.
+void DropRefusedNames() {
+  for (const int key : {KeyFilename, KeyFilepath})
+    if (!IsFileNameValid(tset[key])) tset[key].clear();
+  for (const int key : {KeyTex1, KeyTex2, KeyTex3, KeyTexn})
+    if (!tset[key].empty() && !IsTextureNameValid(tset[key])) tset[key].clear();
+}
+
 }  // namespace
 
 bool LoadTemplate(const std::string& name) {
@@ -293,14 +343,16 @@ bool LoadTemplate(const std::string& name) {
   TempLoaded = loadMark;
   for (auto& value : tset) value.clear();
 
-  std::ifstream in;
-  if (!CanOpenForReading(name, in)) {
-    cfname = GetFileName(name);
-    SetMessage(MsgTemplateMissing);
-    return false;
+  std::string text;
+  {
+    ReadHandle in;
+    if (!OpenRegularFile(name, in)) {
+      cfname = GetFileName(name);
+      SetMessage(MsgTemplateMissing);
+      return false;
+    }
+    text = ReadJoinedLines(in.fd);
   }
-  const std::string text = ReadJoinedLines(in);
-  in.close();
 
   for (int j = 0; j < maxset; ++j) tset[j] = FindValue(text, slist[j]);
   LoadSettings();
@@ -308,6 +360,7 @@ bool LoadTemplate(const std::string& name) {
 }
 
 void LoadSettings() {
+  DropRefusedNames();
   firstrun = true;
 
   TakeText(KeyFilename, cfname);
@@ -343,12 +396,16 @@ void LoadSettings() {
   for (int s = 0; s < SlotCount; ++s) TakeSlot(s);
 }
 
+// The extension is looked for only in the last component of the path, so
+// that a dot in a directory ("./cyl", "maps.v2/arch") stays. The slash ends a
+// component here, although only the backslash cuts the directory off.
 std::string GetFileName(const std::string& path) {
   std::string name = path;
   const std::size_t slash = name.find_last_of('\\');
   if (slash != std::string::npos) name.erase(0, slash + 1);
   const std::size_t dot = name.find_last_of('.');
-  if (dot != std::string::npos) name.erase(dot);
+  const std::size_t component = name.find_last_of('/');
+  if (dot != std::string::npos && (component == std::string::npos || dot > component)) name.erase(dot);
   return name;
 }
 

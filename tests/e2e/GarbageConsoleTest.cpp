@@ -113,8 +113,10 @@ TEST(GarbageConsole, NumbersTooLargeForTheirTypeAreRefused) {
 
 TEST(GarbageConsole, VeryLongWords) {
   const std::vector<Session> sessions = {
-      {"a long texture name", "1\nt\n1\na\n" + kLong + "\ng\nq\nq\ng\ne\no\nq\nq\n",
-       {"generated_cylinder.map", "generated_cylinder.obj"}, {"Tex 1: " + kLong}},
+      // A texture name longer than 255 bytes is refused and asked for again.
+      {"a long texture name", "1\nt\n1\na\n" + kLong + "\nBRICK\ng\nq\nq\ng\ne\no\nq\nq\n",
+       {"generated_cylinder.map", "generated_cylinder.obj"},
+       {"\n[WARNING] Invalid texture name", "Tex 1: BRICK "}},
       // The template cannot be opened; the object is named after it, and its
       // file cannot be created with a name that long: a warning, no crash.
       {"a long template path", "1\nl " + kLong + ".kvt\ng\ne\no\nq\nq\n", {},

@@ -281,8 +281,9 @@ TEST(HostileTemplate, OutputDirectoryThatDoesNotExist) {
 }
 
 // Paths that name no template: endless devices, a directory, a file that
-// does not exist. Each opens the sub menu (none asks to skip it), whose q goes
-// on with the next; the run ends in time with status 0.
+// does not exist. None is a regular file, so each is not available, and
+// opens the sub menu (none asks to skip it), whose q goes on with the next;
+// the run ends in time with status 0.
 TEST(HostileTemplate, PathsThatNameNoTemplate) {
   TempDir dir;
   std::vector<std::string> paths = {".", "missing.kvt", std::string(5000, 'n') + ".kvt"};
@@ -299,4 +300,9 @@ TEST(HostileTemplate, PathsThatNameNoTemplate) {
   std::size_t menus = 0;
   for (std::size_t p = r.output.find("Sub Menu"); p != std::string::npos; p = r.output.find("Sub Menu", p + 1)) ++menus;
   EXPECT_EQ(menus, paths.size());
+  std::size_t missing = 0;
+  for (std::size_t p = r.output.find("\" not available..."); p != std::string::npos;
+       p = r.output.find("\" not available...", p + 1))
+    ++missing;
+  EXPECT_EQ(missing, paths.size());
 }

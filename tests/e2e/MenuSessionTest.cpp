@@ -97,7 +97,7 @@ TEST(MenuSession, AFileThatCannotBeWrittenFailsABatchRun) {
   std::filesystem::create_directory(dir.path() + "/t.map");  // in the way of the map file
   const ProcessResult batch = RunProgram(Exe64(), {"t.kvt"}, "g\ne\nq\n", dir.path());
   EXPECT_EQ(batch.status, 1);
-  EXPECT_TRUE(Contains(batch.output, "\n[WARNING] "));
+  EXPECT_TRUE(Contains(batch.output, "\n  | [WARNING] Could not create the file \"t.map\"!\n"));
   EXPECT_FALSE(Contains(batch.output, "exported as MAP-File"));
 
   std::filesystem::create_directory(dir.path() + "/generated_cylinder.map");

@@ -1,5 +1,6 @@
 #include "support/Process.h"
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,8 +17,12 @@ std::string Exe32() { return KORVANE32_EXE; }
 std::string SourceDir() { return KORVANE_SOURCE_DIR; }
 
 
-ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>& args,
-                         const std::string& input, const std::string& dir, unsigned seconds) {
+namespace {
+
+constexpr unsigned long long kNoFileSizeLimit = ~0ULL;
+
+ProcessResult Run(const std::string& exe, const std::vector<std::string>& args, const std::string& input,
+                  const std::string& dir, unsigned seconds, unsigned long long fileSizeLimit) {
   // Input goes through a file so that a program that stops reading early
   // never blocks the test.
   const std::string inputPath = dir + "/.stdin";
@@ -40,6 +45,11 @@ ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>&
     argv.push_back(const_cast<char*>(exe.c_str()));
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
+    if (fileSizeLimit != kNoFileSizeLimit) {
+      const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
+      std::signal(SIGXFSZ, SIG_DFL);
+    }
     alarm(seconds);  // no test may hang
     execv(exe.c_str(), argv.data());
     _exit(127);
@@ -60,6 +70,19 @@ ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>&
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   std::filesystem::remove(inputPath);
   return result;
+}
+
+}  // namespace
+
+ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>& args,
+                         const std::string& input, const std::string& dir, unsigned seconds) {
+  return Run(exe, args, input, dir, seconds, kNoFileSizeLimit);
+}
+
+ProcessResult RunProgramWithFileSizeLimit(const std::string& exe, const std::vector<std::string>& args,
+                                          const std::string& input, const std::string& dir,
+                                          unsigned long long fileSizeLimit, unsigned seconds) {
+  return Run(exe, args, input, dir, seconds, fileSizeLimit);
 }
 
 TempDir::TempDir() {

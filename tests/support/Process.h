@@ -22,6 +22,14 @@ std::string SourceDir();
 ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>& args,
                          const std::string& input, const std::string& dir, unsigned seconds = 120);
 
+// As RunProgram, with every file the program writes limited to the given
+// number of bytes (RLIMIT_FSIZE), as a full disk would stop it. The signal
+// sent on reaching the limit keeps its default action, which kills a program
+// that does not ignore it (status -1).
+ProcessResult RunProgramWithFileSizeLimit(const std::string& exe, const std::vector<std::string>& args,
+                                          const std::string& input, const std::string& dir,
+                                          unsigned long long fileSizeLimit, unsigned seconds = 120);
+
 // A fresh empty directory under the system's temporary directory, removed
 // with everything in it when the object goes.
 class TempDir {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -339,15 +340,22 @@ TEST_F(SubMenuExportTest, ExportWritesTheFileAndConfirms) {
   }
 }
 
-TEST_F(SubMenuExportTest, AFileThatCannotBeCreatedIsNotConfirmed) {
+// The failure is the pending status message: shown once, inside the redrawn
+// menu just above its closing line, instead of above the menu where it would
+// scroll away.
+TEST_F(SubMenuExportTest, AFileThatCannotBeCreatedIsShownInTheMenu) {
+  std::filesystem::create_directory(dir_.path() + "/tube.map");  // in the way of both files
+  std::filesystem::create_directory(dir_.path() + "/tube.obj");
   for (const char* key : {"e", "o"}) {
     ExportFailed = false;
-    std::filesystem::create_directory(dir_.path() + "/tube.map");  // in the way of both files
-    std::filesystem::create_directory(dir_.path() + "/tube.obj");
-    const std::vector<std::string> passes = Passes(key);
-    ASSERT_EQ(passes.size(), 2u) << key;
-    EXPECT_EQ(passes[1].rfind("[WARNING] ", 0), 0u) << key;
+    const std::string file = dir_.path() + (key[0] == 'e' ? "/tube.map" : "/tube.obj");
+    const std::vector<std::string> passes = Passes(std::string(key) + "a");  // a: redraw only
+    ASSERT_EQ(passes.size(), 3u) << key;
+    EXPECT_EQ(passes[1].rfind("  ++====", 0), 0u) << key << ": nothing before the menu";
+    const std::string shown = "  |\n  | [WARNING] Could not create the file \"" + file + "\"!\n  |\n" + kSubMenuClosing;
+    EXPECT_EQ(passes[1].substr(passes[1].size() - std::min(shown.size(), passes[1].size())), shown) << key;
     EXPECT_EQ(passes[1].find("exported as"), std::string::npos) << key;
+    EXPECT_EQ(passes[2].find("[WARNING]"), std::string::npos) << key << ": shown once";
     EXPECT_TRUE(ExportFailed) << key;
   }
 }

@@ -1,5 +1,5 @@
-// The template reader reads at most 16 MiB: a path that names a device which
-// never ends is read that far and no further, in bounded time and memory.
+// The template reader reads at most 16 MiB of a regular file; anything that
+// is not a regular file, such as a device that never ends, is not read at all.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -25,14 +25,13 @@ double SecondsToLoad(const std::string& path, bool& read) {
 
 }  // namespace
 
-TEST_F(TemplateSizeLimitTest, EndlessDevicesAreReadToTheLimit) {
+TEST_F(TemplateSizeLimitTest, EndlessDevicesAreNotRead) {
   for (const char* device : {"/dev/zero", "/dev/urandom"}) {
     if (!std::filesystem::exists(device)) continue;
     ReSettings();
-    bool read = false;
+    bool read = true;
     EXPECT_LT(SecondsToLoad(device, read), 10.0) << device;
-    EXPECT_TRUE(read) << device;
-    EXPECT_TRUE(IsCylinder) << device;
+    EXPECT_FALSE(read) << device;
   }
 }
 

@@ -98,7 +98,7 @@ TEST_F(TemplateTest, KeySearch) {
       {"lone CR inside a value", "filename a\rb\r\n", "filename", "a\rb"},
       {"lone CR at the end of the file", "filename tube\r", "filename", "tube\r"},
       {"lone CR after a key", "res\r24\n", "res", "\r24"},
-      {"nul byte is a character", std::string("filename a\0b\n", 13), "filename",
+      {"nul byte is a character", std::string("shape a\0b\n", 10), "shape",
        std::string("a\0b", 3)},
   };
   for (const Case& c : cases) {
@@ -299,7 +299,7 @@ TEST_F(TemplateTest, NumberWords) {
       {"1_shiftx 0.1", &G_ShiftX[0], 0.1f},
       {"1_shiftx abc", &G_ShiftX[0], 0.0f},
       {"2_shifty 7", &G_ShiftY[1], 7.0f},
-      {"1_scalex 0", &G_ScaleX[0], 0.0f},
+      {"1_scalex 0", &G_ScaleX[0], 1.0f},
       {"1_scalex -1", &G_ScaleX[0], -1.0f},
       {"1_scalex 3.4e38", &G_ScaleX[0], 3.4e38f},
       {"1_scalex 1e39", &G_ScaleX[0], 1.0f},
@@ -329,6 +329,62 @@ TEST_F(TemplateTest, NumberWords) {
     ASSERT_TRUE(Load(std::string(c.line) + "\n"));
     EXPECT_EQ(*c.setting, c.expected);
   }
+}
+
+// A texture scale of 0 is ignored in every slot and on both axes, also when
+// it is written otherwise or is too small for a float.
+TEST_F(TemplateTest, ScaleZeroIsIgnored) {
+  for (int s = 0; s < 3; ++s) {
+    for (const char* axis : {"scalex", "scaley"}) {
+      for (const char* zero : {"0", "-0", "0.0", "0e5", "1e-50"}) {
+        const std::string line = std::to_string(s + 1) + "_" + axis + " " + zero;
+        SCOPED_TRACE(line);
+        ASSERT_TRUE(Load(line + "\n"));
+        EXPECT_EQ(G_ScaleX[s], 1.0f);
+        EXPECT_EQ(G_ScaleY[s], 1.0f);
+      }
+    }
+  }
+  ASSERT_TRUE(Load("2_scaley 1e-45\n"));  // the smallest float is taken
+  EXPECT_GT(G_ScaleY[1], 0.0f);
+}
+
+// Names the program does not take count as not given: the setting keeps its
+// value, and the shape selection does not bring the texture name back.
+TEST_F(TemplateTest, RefusedNamesCountAsNotGiven) {
+  struct Case {
+    const char* what;
+    std::string content;
+    const char* key;
+    const std::string* setting;
+    std::string expected;
+    bool taken;  // the value stays in the template values
+  };
+  DragAndDrop = true;  // the template's own name survives the shape selection
+  const std::string nul("a\0b", 3);
+  const std::string longest(255, 'x');
+  const Case cases[] = {
+      {"filename with NUL", "filename " + nul + "\n", "filename", &cfname, "generated_shape", false},
+      {"filepath with NUL", "filepath " + nul + "\\\n", "filepath", &cfpath, "", false},
+      {"texture with NUL", "1_tex " + nul + "\n", "1_tex", &tex1, "TNNL_W1218", false},
+      {"texture with a lone CR", "2_tex a\rb\n", "2_tex", &tex2, "TNNL_W12C17", false},
+      {"texture with a control character", "3_tex a\x01\n", "3_tex", &tex3, "TNNL_W12C", false},
+      {"texture of 256 bytes", "n_tex " + longest + "y\n", "n_tex", &texn, "NULL", false},
+      {"texture of 255 bytes", "n_tex " + longest + "\n", "n_tex", &texn, longest, true},
+      {"Quake's texture characters", "1_tex *+{-_09aZ\n", "1_tex", &tex1, "*+{-_09aZ", true},
+      {"filename with a lone CR", "filename a\rb\n", "filename", &cfname, "a\rb", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(Load(c.content));
+    EXPECT_EQ(*c.setting, c.expected);
+    EXPECT_EQ(Value(c.key).empty(), !c.taken);
+  }
+  // A later shape selection applies the template's texture names again; a
+  // refused one does not come back.
+  ASSERT_TRUE(Load("1_tex " + nul + "\n"));
+  SetShape(sphere);
+  EXPECT_EQ(tex1, "ELEV2_DR");
 }
 
 // The H-range face is clamped with the resolution in force when it is applied.
@@ -502,6 +558,14 @@ TEST(TemplatePath, NameAndDirectory) {
       {"a.b.kvt", "a.b", ""},
       {"arch1", "arch1", ""},
       {"C:\\maps.old\\arch1", "arch1", "C:\\maps.old\\"},
+      // The extension is looked for in the last component only.
+      {"./cyl", "./cyl", ""},
+      {"../cyl", "../cyl", ""},
+      {"./cyl.kvt", "./cyl", ""},
+      {"maps.v2/arch", "maps.v2/arch", ""},
+      {"maps.v2/arch.kvt", "maps.v2/arch", ""},
+      {"C:\\maps\\sub.d/arch", "sub.d/arch", "C:\\maps\\"},
+      {"maps/.kvt", "maps/", ""},
       {"C:\\maps\\", "", "C:\\maps\\"},
       {".kvt", "", ""},
       {"\\\\server\\share\\t.kvt", "t", "\\\\server\\share\\"},

@@ -1,11 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "export/MapWriter.h"
 #include "export/ObjWriter.h"
+#include "export/TextOut.h"
 #include "generation/Brush.h"
 #include "generation/Scale.h"
 #include "settings/Settings.h"
@@ -168,14 +176,85 @@ TEST_F(WritersTest, EmptySelectionGivesAnEmptyObjFile) {
   EXPECT_EQ(dir.Read("out.obj"), "");
 }
 
-TEST_F(WritersTest, FilesThatCannotBeCreatedAreReported) {
-  cfpath = dir.path() + "/missing/";
-  testing::internal::CaptureStdout();
-  EXPECT_FALSE(ExportToMap());
-  EXPECT_FALSE(ExportToObj());
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_NE(out.find("[WARNING] Could not create the file \"" + cfpath + "out.map\"!"), std::string::npos);
-  EXPECT_NE(out.find("[WARNING] Could not create the file \"" + cfpath + "out.obj\"!"), std::string::npos);
+// The names in the directory, sorted.
+std::vector<std::string> Entries(const std::string& path) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(path)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A file that cannot be created is reported to the caller, which shows the
+// warning; the writers print nothing themselves. Whatever stood under the
+// name stays as it was, and no temporary file is left.
+TEST_F(WritersTest, FilesThatCannotBeCreatedAreLeftAsTheyWere) {
+  struct Case {
+    const char* what;
+    std::function<void()> prepare;
+    bool rootWritesAnyway;
+  };
+  const std::string keep = dir.path() + "/keep";
+  const Case cases[] = {
+      {"missing directory", [&] { cfpath = dir.path() + "/missing/"; }, false},
+      {"directories in the way",
+       [&] {
+         std::filesystem::create_directory(keep + "/out.map");
+         std::filesystem::create_directory(keep + "/out.obj");
+       },
+       false},
+      {"a NUL in the name", [&] { cfname = std::string("out\0x", 5); }, false},
+      {"write-protected files",
+       [&] {
+         for (const char* name : {"/out.map", "/out.obj"}) {
+           std::ofstream(keep + name) << "old";
+           std::filesystem::permissions(keep + name, std::filesystem::perms::owner_read);
+         }
+       },
+       true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.rootWritesAnyway && geteuid() == 0) continue;
+    std::filesystem::remove_all(keep);
+    std::filesystem::create_directory(keep);
+    cfpath = keep + "/";
+    cfname = "out";
+    c.prepare();
+    const std::vector<std::string> before = Entries(keep);
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(ExportToMap());
+    EXPECT_FALSE(ExportToObj());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(Entries(keep), before);
+    for (const char* name : {"/out.map", "/out.obj"}) {
+      if (std::filesystem::is_regular_file(keep + name)) {
+        EXPECT_EQ(ReadFile(keep + name), "old");
+      }
+    }
+  }
+  EXPECT_EQ(CouldNotCreateWarning("maps/a.map"), "[WARNING] Could not create the file \"maps/a.map\"!");
+}
+
+// A written file replaces an older one, gets the permissions of a new file
+// (0666 less the umask) and leaves nothing else in its directory.
+TEST_F(WritersTest, AWrittenFileReplacesTheOldOne) {
+  const mode_t mask = umask(022);
+  for (const char* name : {"out.map", "out.obj"}) {
+    dir.Write(name, "old");
+    std::filesystem::permissions(dir.path() + "/" + name, std::filesystem::perms::owner_all);
+  }
+  ASSERT_TRUE(ExportToMap());
+  ASSERT_TRUE(ExportToObj());
+  umask(mask);
+  EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"out.map", "out.obj"}));
+  for (const char* name : {"out.map", "out.obj"}) {
+    SCOPED_TRACE(name);
+    EXPECT_NE(dir.Read(name), "old");
+    struct stat st;
+    ASSERT_EQ(stat((dir.path() + "/" + name).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+  }
+  EXPECT_EQ(dir.Read("out.map").substr(0, 2), "{\n");
 }
 
 TEST_F(WritersTest, NonFiniteValuesNeverReachAFile) {
