@@ -56,17 +56,13 @@ void RunTemplate(const std::string& path) {
 
 int RunKorvane(int argc, char** argv) {
   const bool batch = argc > 1;
-  try {
-    if (!batch) {
-      ReSettings();
-      DragAndDrop = false;
-      menu_main();
-    } else {
-      DragAndDrop = true;
-      for (int i = 1; i < argc; ++i) RunTemplate(argv[i]);
-    }
-  } catch (const ConsoleEnded&) {
-    // The console input has ended: nothing more can be asked, so the run ends.
+  if (!batch) {
+    ReSettings();
+    DragAndDrop = false;
+    menu_main();
+  } else {
+    DragAndDrop = true;
+    for (int i = 1; i < argc; ++i) RunTemplate(argv[i]);
   }
   return batch && ExportFailed ? 1 : 0;
 }
