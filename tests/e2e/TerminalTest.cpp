@@ -1,0 +1,116 @@
+// The key waits at a terminal: a key is taken whole, also when it sends an
+// escape sequence, and the terminal gets its echo and line editing back even
+// when the program is ended by a signal during the wait.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <csignal>
+#include <string>
+
+#include "support/Process.h"
+#include "support/Pty.h"
+
+namespace {
+
+constexpr double kWaitSeconds = 20;
+
+const std::string kPause = "PRESS ANY BUTTON...";
+const std::string kInvalidChoice = "[WARNING] Invalid choice!";
+
+// Keys that send more than one byte.
+struct Key {
+  const char* name;
+  std::string bytes;
+};
+const Key kKeys[] = {
+    {"arrow up", "\x1b[A"},          {"arrow up, application mode", "\x1bOA"},
+    {"F1", "\x1bOP"},                {"F5", "\x1b[15~"},
+    {"shift and arrow", "\x1b[1;2C"}, {"F1 of the Linux console", "\x1b[[A"},
+    {"alt and x", "\x1bx"},          {"a letter written in two bytes", "\xc3\xa9"},
+};
+
+}  // namespace
+
+// At the batch pause between a template without menu and one with the sub
+// menu: nothing of the key reaches the sub menu.
+TEST(Terminal, AKeyThatSendsASequenceIsOneKeyAtThePause) {
+  for (const Key& key : kKeys) {
+    SCOPED_TRACE(key.name);
+    TempDir dir;
+    dir.Write("a.kvt", "nomenu 1\nexmap 1\n");
+    dir.Write("b.kvt", "shape arch\n");
+    PtyProgram program(Exe64(), {"a.kvt", "b.kvt"}, dir.path());
+    ASSERT_TRUE(program.WaitForOutput(kPause, 0, kWaitSeconds)) << program.output();
+    ASSERT_TRUE(program.WaitForLineEditing(false, kWaitSeconds));
+    const std::size_t afterPause = program.output().size();
+    program.Type(key.bytes);
+    ASSERT_TRUE(program.WaitForOutput("(q) Back to Main-Menu", afterPause, kWaitSeconds)) << program.output();
+    ASSERT_TRUE(program.WaitForLineEditing(true, kWaitSeconds));
+    program.Type("q\n");
+    const int status = program.Wait(kWaitSeconds);
+    ASSERT_TRUE(WIFEXITED(status)) << program.output();
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(program.output().find(kInvalidChoice, afterPause), std::string::npos) << program.output();
+    EXPECT_TRUE(dir.Exists("a.map"));
+  }
+}
+
+// At the pause after the last template: nothing of the key is left for the
+// shell that started the program.
+TEST(Terminal, AKeyThatSendsASequenceLeavesNothingBehind) {
+  for (const Key& key : kKeys) {
+    SCOPED_TRACE(key.name);
+    TempDir dir;
+    dir.Write("a.kvt", "nomenu 1\n");
+    PtyProgram program(Exe64(), {"a.kvt"}, dir.path());
+    ASSERT_TRUE(program.WaitForOutput(kPause, 0, kWaitSeconds)) << program.output();
+    ASSERT_TRUE(program.WaitForLineEditing(false, kWaitSeconds));
+    program.Type(key.bytes);
+    const int status = program.Wait(kWaitSeconds);
+    ASSERT_TRUE(WIFEXITED(status)) << program.output();
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(program.UnreadInput(), "");
+  }
+}
+
+// The escape key alone, and a letter, are one key each; what is typed after
+// the pause reaches the sub menu.
+TEST(Terminal, TheNextKeyAfterThePauseReachesTheMenu) {
+  for (const std::string key : {"\x1b", "x"}) {
+    TempDir dir;
+    dir.Write("a.kvt", "nomenu 1\n");
+    dir.Write("b.kvt", "shape arch\n");
+    PtyProgram program(Exe64(), {"a.kvt", "b.kvt"}, dir.path());
+    ASSERT_TRUE(program.WaitForOutput(kPause, 0, kWaitSeconds)) << program.output();
+    ASSERT_TRUE(program.WaitForLineEditing(false, kWaitSeconds));
+    program.Type(key);
+    ASSERT_TRUE(program.WaitForLineEditing(true, kWaitSeconds));
+    program.Type("m\nq\nq\n");
+    const int status = program.Wait(kWaitSeconds);
+    ASSERT_TRUE(WIFEXITED(status)) << program.output();
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_NE(program.output().find("Mesh Properties Menu"), std::string::npos) << program.output();
+  }
+}
+
+// A signal that ends the program during the wait: the terminal has its echo
+// and line editing back, and the program ends as the signal says.
+TEST(Terminal, ASignalDuringTheWaitRestoresTheTerminal) {
+  for (const int sig : {SIGTERM, SIGHUP, SIGINT}) {
+    SCOPED_TRACE(sig);
+    TempDir dir;
+    dir.Write("a.kvt", "nomenu 1\n");
+    PtyProgram program(Exe64(), {"a.kvt"}, dir.path());
+    ASSERT_TRUE(program.WaitForOutput(kPause, 0, kWaitSeconds)) << program.output();
+    ASSERT_TRUE(program.WaitForLineEditing(false, kWaitSeconds));
+    EXPECT_EQ(program.Settings().c_lflag & ECHO, 0u) << "the wait's mode";
+    program.Signal(sig);
+    const int status = program.Wait(kWaitSeconds);
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    EXPECT_EQ(WTERMSIG(status), sig);
+    const termios after = program.Settings();
+    EXPECT_NE(after.c_lflag & ECHO, 0u);
+    EXPECT_NE(after.c_lflag & ICANON, 0u);
+  }
+}
