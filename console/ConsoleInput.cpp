@@ -274,6 +274,7 @@ std::streambuf* const kStandardInput = std::cin.rdbuf();
 
 void getch() {
   std::cout.flush();
+  if (std::cin.eof()) return;  // the input has ended, also at a terminal
   if (std::cin.rdbuf() == kStandardInput && isatty(STDIN_FILENO)) {
     ReadTerminalKey();
     return;

@@ -114,3 +114,20 @@ TEST(Terminal, ASignalDuringTheWaitRestoresTheTerminal) {
     EXPECT_NE(after.c_lflag & ICANON, 0u);
   }
 }
+
+// The end of the input typed at a terminal (Ctrl-D on an empty line) is
+// final: the sub menu leaves, and the pause of the next template returns at
+// once instead of waiting for a key.
+TEST(Terminal, TheEndOfTheInputTypedAtTheTerminalIsFinal) {
+  TempDir dir;
+  dir.Write("a.kvt", "shape arch\n");
+  dir.Write("b.kvt", "nomenu 1\nexmap 1\n");
+  PtyProgram program(Exe64(), {"a.kvt", "b.kvt"}, dir.path());
+  ASSERT_TRUE(program.WaitForOutput("(q) Back to Main-Menu", 0, kWaitSeconds)) << program.output();
+  program.Type(std::string(1, static_cast<char>(program.Settings().c_cc[VEOF])));
+  const int status = program.Wait(kWaitSeconds);
+  ASSERT_TRUE(WIFEXITED(status)) << program.output();
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_NE(program.output().find(kPause), std::string::npos) << program.output();
+  EXPECT_TRUE(dir.Exists("b.map"));
+}
