@@ -6,7 +6,10 @@
 #include <sys/wait.h>
 
 #include <csignal>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/Process.h"
 #include "support/Pty.h"
@@ -30,6 +33,37 @@ const Key kKeys[] = {
     {"alt and x", "\x1bx"},          {"a letter written in two bytes", "\xc3\xa9"},
 };
 
+using Templates = std::vector<std::pair<std::string, std::string>>;
+
+// Writes the templates (name and text) into dir and starts the program on
+// them in that order.
+std::unique_ptr<PtyProgram> StartBatch(const TempDir& dir, const Templates& templates) {
+  std::vector<std::string> args;
+  for (const auto& t : templates) {
+    dir.Write(t.first, t.second);
+    args.push_back(t.first);
+  }
+  return std::make_unique<PtyProgram>(Exe64(), args, dir.path());
+}
+
+// Waits until the program has printed its pause and takes keys one at a time.
+::testing::AssertionResult AtThePause(PtyProgram& program) {
+  if (!program.WaitForOutput(kPause, 0, kWaitSeconds)) {
+    return ::testing::AssertionFailure() << "no pause in:\n" << program.output();
+  }
+  if (!program.WaitForLineEditing(false, kWaitSeconds)) {
+    return ::testing::AssertionFailure() << "the pause does not take single keys";
+  }
+  return ::testing::AssertionSuccess();
+}
+
+// Waits for the program to end by itself with status 0.
+::testing::AssertionResult EndsCleanly(PtyProgram& program) {
+  const int status = program.Wait(kWaitSeconds);
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "wait status " << status << " after:\n" << program.output();
+}
+
 }  // namespace
 
 // At the batch pause between a template without menu and one with the sub
@@ -38,20 +72,15 @@ TEST(Terminal, AKeyThatSendsASequenceIsOneKeyAtThePause) {
   for (const Key& key : kKeys) {
     SCOPED_TRACE(key.name);
     TempDir dir;
-    dir.Write("a.kvt", "nomenu 1\nexmap 1\n");
-    dir.Write("b.kvt", "shape arch\n");
-    PtyProgram program(Exe64(), {"a.kvt", "b.kvt"}, dir.path());
-    ASSERT_TRUE(program.WaitForOutput(kPause, 0, kWaitSeconds)) << program.output();
-    ASSERT_TRUE(program.WaitForLineEditing(false, kWaitSeconds));
-    const std::size_t afterPause = program.output().size();
-    program.Type(key.bytes);
-    ASSERT_TRUE(program.WaitForOutput("(q) Back to Main-Menu", afterPause, kWaitSeconds)) << program.output();
-    ASSERT_TRUE(program.WaitForLineEditing(true, kWaitSeconds));
-    program.Type("q\n");
-    const int status = program.Wait(kWaitSeconds);
-    ASSERT_TRUE(WIFEXITED(status)) << program.output();
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(program.output().find(kInvalidChoice, afterPause), std::string::npos) << program.output();
+    const auto program = StartBatch(dir, {{"a.kvt", "nomenu 1\nexmap 1\n"}, {"b.kvt", "shape arch\n"}});
+    ASSERT_TRUE(AtThePause(*program));
+    const std::size_t afterPause = program->output().size();
+    program->Type(key.bytes);
+    ASSERT_TRUE(program->WaitForOutput("(q) Back to Main-Menu", afterPause, kWaitSeconds)) << program->output();
+    ASSERT_TRUE(program->WaitForLineEditing(true, kWaitSeconds));
+    program->Type("q\n");
+    ASSERT_TRUE(EndsCleanly(*program));
+    EXPECT_EQ(program->output().find(kInvalidChoice, afterPause), std::string::npos) << program->output();
     EXPECT_TRUE(dir.Exists("a.map"));
   }
 }
@@ -62,15 +91,11 @@ TEST(Terminal, AKeyThatSendsASequenceLeavesNothingBehind) {
   for (const Key& key : kKeys) {
     SCOPED_TRACE(key.name);
     TempDir dir;
-    dir.Write("a.kvt", "nomenu 1\n");
-    PtyProgram program(Exe64(), {"a.kvt"}, dir.path());
-    ASSERT_TRUE(program.WaitForOutput(kPause, 0, kWaitSeconds)) << program.output();
-    ASSERT_TRUE(program.WaitForLineEditing(false, kWaitSeconds));
-    program.Type(key.bytes);
-    const int status = program.Wait(kWaitSeconds);
-    ASSERT_TRUE(WIFEXITED(status)) << program.output();
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(program.UnreadInput(), "");
+    const auto program = StartBatch(dir, {{"a.kvt", "nomenu 1\n"}});
+    ASSERT_TRUE(AtThePause(*program));
+    program->Type(key.bytes);
+    ASSERT_TRUE(EndsCleanly(*program));
+    EXPECT_EQ(program->UnreadInput(), "");
   }
 }
 
@@ -79,18 +104,13 @@ TEST(Terminal, AKeyThatSendsASequenceLeavesNothingBehind) {
 TEST(Terminal, TheNextKeyAfterThePauseReachesTheMenu) {
   for (const std::string key : {"\x1b", "x"}) {
     TempDir dir;
-    dir.Write("a.kvt", "nomenu 1\n");
-    dir.Write("b.kvt", "shape arch\n");
-    PtyProgram program(Exe64(), {"a.kvt", "b.kvt"}, dir.path());
-    ASSERT_TRUE(program.WaitForOutput(kPause, 0, kWaitSeconds)) << program.output();
-    ASSERT_TRUE(program.WaitForLineEditing(false, kWaitSeconds));
-    program.Type(key);
-    ASSERT_TRUE(program.WaitForLineEditing(true, kWaitSeconds));
-    program.Type("m\nq\nq\n");
-    const int status = program.Wait(kWaitSeconds);
-    ASSERT_TRUE(WIFEXITED(status)) << program.output();
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_NE(program.output().find("Mesh Properties Menu"), std::string::npos) << program.output();
+    const auto program = StartBatch(dir, {{"a.kvt", "nomenu 1\n"}, {"b.kvt", "shape arch\n"}});
+    ASSERT_TRUE(AtThePause(*program));
+    program->Type(key);
+    ASSERT_TRUE(program->WaitForLineEditing(true, kWaitSeconds));
+    program->Type("m\nq\nq\n");
+    ASSERT_TRUE(EndsCleanly(*program));
+    EXPECT_NE(program->output().find("Mesh Properties Menu"), std::string::npos) << program->output();
   }
 }
 
@@ -100,16 +120,14 @@ TEST(Terminal, ASignalDuringTheWaitRestoresTheTerminal) {
   for (const int sig : {SIGTERM, SIGHUP, SIGINT}) {
     SCOPED_TRACE(sig);
     TempDir dir;
-    dir.Write("a.kvt", "nomenu 1\n");
-    PtyProgram program(Exe64(), {"a.kvt"}, dir.path());
-    ASSERT_TRUE(program.WaitForOutput(kPause, 0, kWaitSeconds)) << program.output();
-    ASSERT_TRUE(program.WaitForLineEditing(false, kWaitSeconds));
-    EXPECT_EQ(program.Settings().c_lflag & ECHO, 0u) << "the wait's mode";
-    program.Signal(sig);
-    const int status = program.Wait(kWaitSeconds);
+    const auto program = StartBatch(dir, {{"a.kvt", "nomenu 1\n"}});
+    ASSERT_TRUE(AtThePause(*program));
+    EXPECT_EQ(program->Settings().c_lflag & ECHO, 0u) << "the wait's mode";
+    program->Signal(sig);
+    const int status = program->Wait(kWaitSeconds);
     ASSERT_TRUE(WIFSIGNALED(status)) << status;
     EXPECT_EQ(WTERMSIG(status), sig);
-    const termios after = program.Settings();
+    const termios after = program->Settings();
     EXPECT_NE(after.c_lflag & ECHO, 0u);
     EXPECT_NE(after.c_lflag & ICANON, 0u);
   }
@@ -120,14 +138,10 @@ TEST(Terminal, ASignalDuringTheWaitRestoresTheTerminal) {
 // once instead of waiting for a key.
 TEST(Terminal, TheEndOfTheInputTypedAtTheTerminalIsFinal) {
   TempDir dir;
-  dir.Write("a.kvt", "shape arch\n");
-  dir.Write("b.kvt", "nomenu 1\nexmap 1\n");
-  PtyProgram program(Exe64(), {"a.kvt", "b.kvt"}, dir.path());
-  ASSERT_TRUE(program.WaitForOutput("(q) Back to Main-Menu", 0, kWaitSeconds)) << program.output();
-  program.Type(std::string(1, static_cast<char>(program.Settings().c_cc[VEOF])));
-  const int status = program.Wait(kWaitSeconds);
-  ASSERT_TRUE(WIFEXITED(status)) << program.output();
-  EXPECT_EQ(WEXITSTATUS(status), 0);
-  EXPECT_NE(program.output().find(kPause), std::string::npos) << program.output();
+  const auto program = StartBatch(dir, {{"a.kvt", "shape arch\n"}, {"b.kvt", "nomenu 1\nexmap 1\n"}});
+  ASSERT_TRUE(program->WaitForOutput("(q) Back to Main-Menu", 0, kWaitSeconds)) << program->output();
+  program->Type(std::string(1, static_cast<char>(program->Settings().c_cc[VEOF])));
+  ASSERT_TRUE(EndsCleanly(*program));
+  EXPECT_NE(program->output().find(kPause), std::string::npos) << program->output();
   EXPECT_TRUE(dir.Exists("b.map"));
 }
