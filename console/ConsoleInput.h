@@ -25,8 +25,9 @@ bool AskFloat(const std::string& prompt, float& value);
 // for again.
 bool AskTextureScale(const std::string& prompt, float& value);
 // Waits for one key without echo and without Enter; returns at once at the
-// end of the input, also when it was typed at a terminal (Ctrl-D). On a terminal a key that sends an escape sequence (arrow
-// and function keys) is taken whole.
+// end of the input, also when it was typed at a terminal (Ctrl-D). On a
+// terminal a key that sends several bytes (arrow and function keys, letters
+// that UTF-8 writes in several bytes) is taken whole.
 void getch();
 
 // The warning printed for a value that cannot be read.
