@@ -176,7 +176,8 @@ extern "C" void RestoreTerminalAndRaise(int sig) {
 }
 
 // One key at a time without echo for its lifetime; the terminal's settings
-// and the previous signal handlers come back when it goes out of scope.
+// and the previous signal handlers come back when it goes out of scope. A
+// signal that the program was started to ignore (nohup) stays ignored.
 struct TerminalMode {
   struct sigaction previous[kEndingSignalCount] = {};
   bool active = false;
@@ -186,7 +187,10 @@ struct TerminalMode {
     struct sigaction restore = {};
     restore.sa_handler = RestoreTerminalAndRaise;
     sigemptyset(&restore.sa_mask);
-    for (int i = 0; i < kEndingSignalCount; ++i) sigaction(kEndingSignals[i], &restore, &previous[i]);
+    for (int i = 0; i < kEndingSignalCount; ++i) {
+      sigaction(kEndingSignals[i], nullptr, &previous[i]);
+      if (previous[i].sa_handler == SIG_DFL) sigaction(kEndingSignals[i], &restore, nullptr);
+    }
     termios raw = savedTerminal;
     raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | ISIG));
     raw.c_cc[VMIN] = 1;

@@ -37,13 +37,14 @@ using Templates = std::vector<std::pair<std::string, std::string>>;
 
 // Writes the templates (name and text) into dir and starts the program on
 // them in that order.
-std::unique_ptr<PtyProgram> StartBatch(const TempDir& dir, const Templates& templates) {
+std::unique_ptr<PtyProgram> StartBatch(const TempDir& dir, const Templates& templates,
+                                       const std::vector<int>& ignoredSignals = {}) {
   std::vector<std::string> args;
   for (const auto& t : templates) {
     dir.Write(t.first, t.second);
     args.push_back(t.first);
   }
-  return std::make_unique<PtyProgram>(Exe64(), args, dir.path());
+  return std::make_unique<PtyProgram>(Exe64(), args, dir.path(), ignoredSignals);
 }
 
 // Waits until the program has printed its pause and takes keys one at a time.
@@ -131,6 +132,18 @@ TEST(Terminal, ASignalDuringTheWaitRestoresTheTerminal) {
     EXPECT_NE(after.c_lflag & ECHO, 0u);
     EXPECT_NE(after.c_lflag & ICANON, 0u);
   }
+}
+
+// A signal that the program was started to ignore (nohup) does not end it
+// during the wait; the wait goes on until a key comes.
+TEST(Terminal, AnIgnoredSignalStaysIgnoredDuringTheWait) {
+  TempDir dir;
+  const auto program = StartBatch(dir, {{"a.kvt", "nomenu 1\n"}}, {SIGHUP});
+  ASSERT_TRUE(AtThePause(*program));
+  program->Signal(SIGHUP);
+  EXPECT_EQ(program->Wait(0.3), -1) << "the program ended at an ignored signal";
+  program->Type("x");
+  EXPECT_TRUE(EndsCleanly(*program));
 }
 
 // The end of the input typed at a terminal (Ctrl-D on an empty line) is

@@ -24,7 +24,8 @@ constexpr int kPollMs = 10;
 }  // namespace
 
 PtyProgram::PtyProgram(const std::string& exe, const std::vector<std::string>& args,
-                       const std::string& dir, unsigned seconds) {
+                       const std::string& dir, const std::vector<int>& ignoredSignals,
+                       unsigned seconds) {
   master_ = posix_openpt(O_RDWR | O_NOCTTY);
   if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
     throw std::runtime_error("posix_openpt");
@@ -45,6 +46,7 @@ PtyProgram::PtyProgram(const std::string& exe, const std::vector<std::string>& a
     close(slave_);
     close(master_);
     if (chdir(dir.c_str()) != 0) _exit(127);
+    for (const int sig : ignoredSignals) signal(sig, SIG_IGN);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(exe.c_str()));
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));

@@ -12,10 +12,11 @@
 
 class PtyProgram {
  public:
-  // Starts exe with the arguments in dir. A program that runs longer than
-  // the given number of seconds is killed by an alarm.
+  // Starts exe with the arguments in dir, with the given signals ignored (as
+  // nohup does). A program that runs longer than the given number of seconds
+  // is killed by an alarm.
   PtyProgram(const std::string& exe, const std::vector<std::string>& args, const std::string& dir,
-             unsigned seconds = 60);
+             const std::vector<int>& ignoredSignals = {}, unsigned seconds = 60);
   // Kills the program if it still runs.
   ~PtyProgram();
   PtyProgram(const PtyProgram&) = delete;
