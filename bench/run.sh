@@ -9,7 +9,9 @@
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 runs="${1:-5}"
+. "$root/scripts/build-folder.sh"
 "$root/scripts/setup.sh" --no-32
+fresh_build_folder "$root" "$root/build-bench"
 cmake -S "$root" -B "$root/build-bench" -DCMAKE_BUILD_TYPE=Release -DKORVANE_BUILD32=OFF -DKORVANE_TESTS=OFF >/dev/null
 cmake --build "$root/build-bench" -j"$(nproc)" --target korvane64 >/dev/null
 exe="$root/build-bench/korvane64"

@@ -1,5 +1,6 @@
 #include "console/ConsoleInput.h"
 
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -7,20 +8,25 @@
 #include <cerrno>
 #include <climits>
 #include <cmath>
+#include <csignal>
 #include <cstdlib>
 #include <iostream>
 
 const std::string warn_invnumber = "[WARNING] Invalid number! Please enter again.";
+const std::string warn_zeroscale = "[WARNING] Texture scale must not be 0 !";
 
 namespace {
 
-// Skips blanks and line ends; throws at the end of the input.
-void SkipBlanks() {
+// What reading a number found.
+enum class NumberRead { Value, Unreadable, Ended };
+
+// Skips blanks and line ends; false at the end of the input.
+bool SkipBlanks() {
   std::istream& in = std::cin;
   for (;;) {
     const int c = in.peek();
-    if (c == std::char_traits<char>::eof()) throw ConsoleEnded{};
-    if (!std::isspace(static_cast<unsigned char>(c))) return;
+    if (c == std::char_traits<char>::eof()) return false;
+    if (!std::isspace(static_cast<unsigned char>(c))) return true;
     in.get();
   }
 }
@@ -59,63 +65,27 @@ void DiscardLine() {
   }
 }
 
-// Restores the terminal's settings when it goes out of scope.
-struct TerminalMode {
-  termios saved{};
-  bool active = false;
-  TerminalMode() {
-    if (tcgetattr(STDIN_FILENO, &saved) != 0) return;
-    termios raw = saved;
-    raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | ISIG));
-    raw.c_cc[VMIN] = 1;
-    raw.c_cc[VTIME] = 0;
-    active = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0;
-  }
-  ~TerminalMode() {
-    if (active) tcsetattr(STDIN_FILENO, TCSANOW, &saved);
-  }
-  TerminalMode(const TerminalMode&) = delete;
-  TerminalMode& operator=(const TerminalMode&) = delete;
-};
-
-}  // namespace
-
-char ReadChoice() {
-  SkipBlanks();
-  return static_cast<char>(std::cin.get());
+NumberRead Unreadable() {
+  DiscardLine();
+  return NumberRead::Unreadable;
 }
 
-std::string ReadWord() {
-  SkipBlanks();
-  std::string word;
-  for (;;) {
-    const int c = std::cin.peek();
-    if (c == std::char_traits<char>::eof() || std::isspace(static_cast<unsigned char>(c))) break;
-    word.push_back(static_cast<char>(std::cin.get()));
-  }
-  return word;
-}
-
-bool TryReadInt(int& value) {
-  SkipBlanks();
+// The next value as an int; value changes only when one is read.
+NumberRead ReadIntValue(int& value) {
+  if (!SkipBlanks()) return NumberRead::Ended;
   std::string text;
   Accept(text, "+-");
-  if (AcceptDigits(text) == 0) {
-    DiscardLine();
-    return false;
-  }
+  if (AcceptDigits(text) == 0) return Unreadable();
   errno = 0;
   const long long v = std::strtoll(text.c_str(), nullptr, 10);
-  if (errno == ERANGE || v < INT_MIN || v > INT_MAX) {
-    DiscardLine();
-    return false;
-  }
+  if (errno == ERANGE || v < INT_MIN || v > INT_MAX) return Unreadable();
   value = static_cast<int>(v);
-  return true;
+  return NumberRead::Value;
 }
 
-bool TryReadFloat(float& value) {
-  SkipBlanks();
+// The next value as a float; value changes only when one is read.
+NumberRead ReadFloatValue(float& value) {
+  if (!SkipBlanks()) return NumberRead::Ended;
   // The longest prefix of the form [+-]digits[.digits][e[+-]digits].
   std::string text;
   Accept(text, "+-");
@@ -125,40 +95,180 @@ bool TryReadFloat(float& value) {
     Accept(text, "+-");
     if (AcceptDigits(text) == 0) digits = 0;  // an exponent without digits
   }
-  if (digits == 0) {
-    DiscardLine();
-    return false;
-  }
+  if (digits == 0) return Unreadable();
   // Too large for a float gives infinity: refused. Too small gives zero or a
   // subnormal value: taken.
   const float v = std::strtof(text.c_str(), nullptr);
-  if (!std::isfinite(v)) {
-    DiscardLine();
-    return false;
-  }
+  if (!std::isfinite(v)) return Unreadable();
   value = v;
+  return NumberRead::Value;
+}
+
+// Prompts until a value is read or the input ends.
+template <typename T>
+bool AskNumber(const std::string& prompt, T& value, NumberRead (*read)(T&)) {
+  for (;;) {
+    std::cout << prompt << std::endl;
+    switch (read(value)) {
+      case NumberRead::Value: return true;
+      case NumberRead::Ended: return false;
+      case NumberRead::Unreadable: break;
+    }
+    std::cout << warn_invnumber << std::endl;
+  }
+}
+
+}  // namespace
+
+bool ReadChoice(char& key) {
+  if (!SkipBlanks()) return false;
+  key = static_cast<char>(std::cin.get());
   return true;
 }
 
-int AskInt(const std::string& prompt) {
+bool ReadWord(std::string& word) {
+  if (!SkipBlanks()) return false;
+  word.clear();
   for (;;) {
-    std::cout << prompt << std::endl;
-    int value = 0;
-    if (TryReadInt(value)) return value;
-    std::cout << warn_invnumber << std::endl;
+    const int c = std::cin.peek();
+    if (c == std::char_traits<char>::eof() || std::isspace(static_cast<unsigned char>(c))) break;
+    word.push_back(static_cast<char>(std::cin.get()));
   }
+  return true;
 }
 
-float AskFloat(const std::string& prompt) {
-  for (;;) {
-    std::cout << prompt << std::endl;
-    float value = 0.0f;
-    if (TryReadFloat(value)) return value;
-    std::cout << warn_invnumber << std::endl;
-  }
+bool AskInt(const std::string& prompt, int& value) { return AskNumber(prompt, value, ReadIntValue); }
+
+bool AskFloat(const std::string& prompt, float& value) {
+  return AskNumber(prompt, value, ReadFloatValue);
 }
+
+bool AskTextureScale(const std::string& prompt, float& value) {
+  float answer = value;
+  while (AskFloat(prompt, answer)) {
+    if (answer != 0.0f) {
+      value = answer;
+      return true;
+    }
+    std::cout << warn_zeroscale << '\n';
+  }
+  return false;
+}
+
+// ---- The key wait on a terminal ----------------------------------------------
 
 namespace {
+
+// The terminal's settings from before the key wait; the signal handlers put
+// them back, so a program ended during the wait leaves the terminal as it
+// found it (echo and line editing on).
+termios savedTerminal{};
+
+const int kEndingSignals[] = {SIGTERM, SIGHUP, SIGINT};
+constexpr int kEndingSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
+
+// Restores the terminal, then ends the program as the signal would have
+// without the handler. tcsetattr, signal and raise are async-signal-safe.
+extern "C" void RestoreTerminalAndRaise(int sig) {
+  tcsetattr(STDIN_FILENO, TCSANOW, &savedTerminal);
+  std::signal(sig, SIG_DFL);
+  std::raise(sig);  // delivered with the default action once the handler returns
+}
+
+// One key at a time without echo for its lifetime; the terminal's settings
+// and the previous signal handlers come back when it goes out of scope. A
+// signal that the program was started to ignore (nohup) stays ignored.
+struct TerminalMode {
+  struct sigaction previous[kEndingSignalCount] = {};
+  bool active = false;
+
+  TerminalMode() {
+    if (tcgetattr(STDIN_FILENO, &savedTerminal) != 0) return;
+    struct sigaction restore = {};
+    restore.sa_handler = RestoreTerminalAndRaise;
+    sigemptyset(&restore.sa_mask);
+    for (int i = 0; i < kEndingSignalCount; ++i) {
+      sigaction(kEndingSignals[i], nullptr, &previous[i]);
+      if (previous[i].sa_handler == SIG_DFL) sigaction(kEndingSignals[i], &restore, nullptr);
+    }
+    termios raw = savedTerminal;
+    raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | ISIG));
+    raw.c_cc[VMIN] = 1;
+    raw.c_cc[VTIME] = 0;
+    active = tcsetattr(STDIN_FILENO, TCSANOW, &raw) == 0;
+    if (!active) RestoreHandlers();
+  }
+  ~TerminalMode() {
+    if (!active) return;
+    tcsetattr(STDIN_FILENO, TCSANOW, &savedTerminal);
+    RestoreHandlers();
+  }
+  void RestoreHandlers() {
+    for (int i = 0; i < kEndingSignalCount; ++i) sigaction(kEndingSignals[i], &previous[i], nullptr);
+  }
+  TerminalMode(const TerminalMode&) = delete;
+  TerminalMode& operator=(const TerminalMode&) = delete;
+};
+
+// The bytes of one key arrive together; a byte that is not there within this
+// time belongs to the next key.
+constexpr int kKeyGapMs = 100;
+// No key sends more bytes than this.
+constexpr int kLongestKey = 32;
+
+// Reads one byte of the terminal; waits at most timeoutMs for it when that is
+// not negative. False at the end of the input or when none arrived in time.
+bool ReadTerminalByte(unsigned char& byte, int timeoutMs) {
+  if (timeoutMs >= 0) {
+    pollfd ready{STDIN_FILENO, POLLIN, 0};
+    int n = 0;
+    while ((n = poll(&ready, 1, timeoutMs)) < 0 && errno == EINTR) {
+    }
+    if (n <= 0) return false;
+  }
+  ssize_t n = 0;
+  while ((n = read(STDIN_FILENO, &byte, 1)) < 0 && errno == EINTR) {
+  }
+  return n == 1;
+}
+
+bool NextKeyByte(unsigned char& byte) { return ReadTerminalByte(byte, kKeyGapMs); }
+
+// The rest of a key that began with the escape byte: a CSI sequence (ESC [,
+// then parameters up to a final byte from '@' to '~'; the console's function
+// keys add one more '[' and a letter), an SS3 sequence (ESC O and one byte),
+// or one byte typed with Alt. The escape key alone sends nothing more.
+void TakeEscapeSequence() {
+  unsigned char byte = 0;
+  if (!NextKeyByte(byte)) return;
+  if (byte == 'O') {
+    NextKeyByte(byte);
+  } else if (byte == '[') {
+    for (int i = 0; i < kLongestKey && NextKeyByte(byte); ++i) {
+      if (i == 0 && byte == '[') continue;
+      if (byte >= '@' && byte <= '~') return;
+    }
+  }
+}
+
+// The continuation bytes of a character that UTF-8 writes in several bytes.
+void TakeContinuationBytes(unsigned char lead) {
+  const int more = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+  unsigned char byte = 0;
+  for (int i = 0; i < more && NextKeyByte(byte); ++i) {
+  }
+}
+
+constexpr unsigned char kEscape = 0x1b;
+
+// One whole key from the terminal.
+void ReadTerminalKey() {
+  TerminalMode mode;
+  unsigned char first = 0;
+  if (!ReadTerminalByte(first, -1)) return;
+  if (first == kEscape) TakeEscapeSequence();
+  else TakeContinuationBytes(first);
+}
 
 // The buffer that std::cin reads the process's standard input through; when
 // std::cin has been given another one, the key wait reads from that instead.
@@ -168,11 +278,9 @@ std::streambuf* const kStandardInput = std::cin.rdbuf();
 
 void getch() {
   std::cout.flush();
+  if (std::cin.eof()) return;  // the input has ended, also at a terminal
   if (std::cin.rdbuf() == kStandardInput && isatty(STDIN_FILENO)) {
-    TerminalMode mode;
-    char c = 0;
-    while (read(STDIN_FILENO, &c, 1) < 0 && errno == EINTR) {
-    }
+    ReadTerminalKey();
     return;
   }
   std::cin.get();

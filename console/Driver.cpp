@@ -95,8 +95,6 @@ int RunKorvane(int argc, char** argv) {
       DragAndDrop = true;
       for (int i = 1; i < argc; ++i) RunTemplateReported(argv[i]);
     }
-  } catch (const ConsoleEnded&) {
-    // The console input has ended: nothing more can be asked, so the run ends.
   } catch (const std::bad_alloc&) {
     ReportOutOfMemory("this model");
     return 1;

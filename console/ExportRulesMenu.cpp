@@ -81,7 +81,7 @@ void NextRule1() { D_method = D_method > 1 ? ExportAll : D_method + 1; }
 void NextRule2() { D_method2 = D_method2 > 3 ? RuleNone : D_method2 + 1; }
 
 void AskBound(int& setting, const std::string& name) {
-  setting = AskInt("[INPUT] Specify " + name + ": (Currently: " + std::to_string(setting) + ")");
+  AskInt("[INPUT] Specify " + name + ": (Currently: " + std::to_string(setting) + ")", setting);
 }
 
 // Whether the digit's option is listed in the current state; 0 and 9 have
@@ -119,12 +119,15 @@ void Act(char key) {
 
 bool IsMenuKey(char key) { return (key >= '0' && key <= '9') || key == 'q'; }
 
+// Reads keys until one of the menu's keys arrives; the end of the input
+// leaves the menu.
 char ReadRulesChoice() {
-  for (;;) {
-    const char key = ReadChoice();
+  char key = 0;
+  while (ReadChoice(key)) {
     if (IsMenuKey(key)) return key;
     WarnInvalidChoiceFramed();
   }
+  return 'q';
 }
 
 }  // namespace

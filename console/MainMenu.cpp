@@ -90,13 +90,15 @@ void DrawMainMenu() {
 // outside that range are only warned about.
 bool InMenuRange(char key) { return key >= '0' && key <= 'q'; }
 
-// Reads keys until one inside the menu's range arrives.
+// Reads keys until one inside the menu's range arrives; the end of the input
+// quits.
 char ReadMainChoice() {
-  for (;;) {
-    const char key = ReadChoice();
+  char key = 0;
+  while (ReadChoice(key)) {
     if (InMenuRange(key)) return key;
     WarnInvalidChoiceFramed();
   }
+  return 'q';
 }
 
 void OpenShape(shape s) {

@@ -75,13 +75,20 @@ float Pushed(float radius, float oldValue, float newValue) {
 }
 
 // Asks for a resolution until one that IsResValid accepts is given; the
-// setting changes only then.
+// setting changes only then, and not at all when the input ends first.
 void EnterResolution(int& setting, const std::string& name) {
-  int value = AskInt("[INPUT] " + name + " (must be 12, 24, 48, 96 or 192): (Currently: " +
-                     std::to_string(setting) + ")");
+  int value = setting;
+  if (!AskInt("[INPUT] " + name + " (must be 12, 24, 48, 96 or 192): (Currently: " +
+                  std::to_string(setting) + ")",
+              value)) {
+    return;
+  }
   while (!IsResValid(value)) {
-    value = AskInt("[WARNING] Entered number \"" + std::to_string(value) +
-                   "\" invalid (must be 12, 24, 48, 96,...)! Please enter again: ");
+    if (!AskInt("[WARNING] Entered number \"" + std::to_string(value) +
+                    "\" invalid (must be 12, 24, 48, 96,...)! Please enter again: ",
+                value)) {
+      return;
+    }
   }
   setting = value;
   MarkGeometryChanged();
@@ -91,7 +98,7 @@ void EnterResolution(int& setting, const std::string& name) {
 // radius 3) pushes them outwards by the same amount.
 void EnterRadius1() {
   const float old = rad;
-  rad = AskFloat("[INPUT] Specify Radius 1: (Currently: " + NumberText(rad) + ")");
+  if (!AskFloat("[INPUT] Specify Radius 1: (Currently: " + NumberText(rad) + ")", rad)) return;
   if (rad == old) return;
   if (IsArch || IsTorus || IsHTorus) {
     if (rad >= rad2) rad2 = Pushed(rad2, old, rad);
@@ -102,20 +109,27 @@ void EnterRadius1() {
   MarkGeometryChanged();
 }
 
-// Asks until the answer is greater than the bound; the warning names it.
-float AskAbove(const std::string& prompt, float bound, const std::string& warning) {
-  for (;;) {
-    const float value = AskFloat(prompt);
-    if (value > bound) return value;
+// Asks until the answer is greater than the bound; the warning names it. The
+// setting changes only then, and not at all when the input ends first.
+bool AskAbove(const std::string& prompt, float bound, const std::string& warning, float& setting) {
+  float value = setting;
+  while (AskFloat(prompt, value)) {
+    if (value > bound) {
+      setting = value;
+      return true;
+    }
     std::cout << warning << " (" << NumberText(bound) << ") !\n";
   }
+  return false;
 }
 
 // Radius 2 (hollow torus) must exceed radius 1 and pushes radius 3 on.
 void EnterRadius2() {
   const float old = rad2;
-  rad2 = AskAbove("[INPUT] Specify Radius 2: (Currently: " + NumberText(rad2) + ")", rad,
-                  "[WARNING] Radius 2 must be greater than Radius 1");
+  if (!AskAbove("[INPUT] Specify Radius 2: (Currently: " + NumberText(rad2) + ")", rad,
+                "[WARNING] Radius 2 must be greater than Radius 1", rad2)) {
+    return;
+  }
   if (rad2 == old) return;
   if (rad2 >= rad3) rad3 = Pushed(rad3, old, rad2);
   MarkGeometryChanged();
@@ -125,12 +139,10 @@ void EnterRadius2() {
 void EnterRadius3() {
   const float old = rad3;
   const std::string prompt = "[INPUT] Specify Radius 3: (Currently: " + NumberText(rad3) + ")";
-  if (IsHTorus) {
-    rad3 = AskAbove(prompt, rad2, "[WARNING] Radius 3 must be greater than Radius 2");
-  } else {
-    rad3 = AskAbove(prompt, rad, "[WARNING] Radius 3 must be greater than Radius 1");
-  }
-  if (rad3 == old) return;
+  const bool entered =
+      IsHTorus ? AskAbove(prompt, rad2, "[WARNING] Radius 3 must be greater than Radius 2", rad3)
+               : AskAbove(prompt, rad, "[WARNING] Radius 3 must be greater than Radius 1", rad3);
+  if (!entered || rad3 == old) return;
   MarkGeometryChanged();
 }
 
@@ -146,13 +158,15 @@ bool IsMenuKey(char key) {
   return keys.find(key) != std::string::npos;
 }
 
-// Reads keys until one of the menu's keys arrives.
+// Reads keys until one of the menu's keys arrives; the end of the input
+// leaves the menu.
 char ReadPropsChoice() {
-  for (;;) {
-    const char key = ReadChoice();
+  char key = 0;
+  while (ReadChoice(key)) {
     if (IsMenuKey(key)) return key;
     std::cout << warn_invchoice << '\n';
   }
+  return 'q';
 }
 
 // Carries out the key's action when the shape lists it; false on q.

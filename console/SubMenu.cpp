@@ -107,7 +107,8 @@ void DrawSubMenu() {
 void LoadTemplateAction() {
   TempLoaded = true;
   std::cout << "Enter template file name (and full path, in case it differs from Root-folder):";
-  const std::string path = ReadWord();
+  std::string path;
+  if (!ReadWord(path)) return;  // the input has ended: nothing is loaded
   const std::string name = GetFileName(path);
   const std::string dir = GetFilePath(path);
   cfname = name;
@@ -160,13 +161,15 @@ void LeaveAction() {
 
 bool InMenuRange(char key) { return key >= 'a' && key <= 't'; }
 
-// Reads keys until one from 'a' to 't' arrives.
+// Reads keys until one from 'a' to 't' arrives; the end of the input leaves
+// the menu.
 char ReadSubChoice() {
-  for (;;) {
-    const char key = ReadChoice();
+  char key = 0;
+  while (ReadChoice(key)) {
     if (InMenuRange(key)) return key;
     WarnInvalidChoiceFramed();
   }
+  return 'q';
 }
 
 // Carries out the key's action; false when the menu is left.

@@ -45,12 +45,15 @@ bool IsMenuKey(char key) {
   return keys.find(key) != std::string::npos;
 }
 
+// Reads keys until one of the menu's keys arrives; the end of the input
+// leaves the menu.
 char ReadTexChoice() {
-  for (;;) {
-    const char key = ReadChoice();
+  char key = 0;
+  while (ReadChoice(key)) {
     if (IsMenuKey(key)) return key;
     WarnInvalidChoiceFramed();
   }
+  return 'q';
 }
 
 }  // namespace

@@ -166,22 +166,15 @@ void DrawTexPropsMenu(int slot, int faces) {
 // ---- Prompts -------------------------------------------------------------------
 
 // A texture size in texels; a size of 0 or less cannot be tiled and is asked
-// for again.
-int AskTextureSize(const std::string& prompt) {
-  for (;;) {
-    const int value = AskInt(prompt);
-    if (value > 0) return value;
+// for again. The size changes only when one is accepted.
+void AskTextureSize(const std::string& prompt, int& size) {
+  int value = size;
+  while (AskInt(prompt, value)) {
+    if (value > 0) {
+      size = value;
+      return;
+    }
     std::cout << "[WARNING] Texture size must be greater than 0 !\n";
-  }
-}
-
-// A texture scale; a scale of 0 would make the texture infinitely small and
-// is asked for again.
-float AskTextureScale(const std::string& prompt) {
-  for (;;) {
-    const float value = AskFloat(prompt);
-    if (value != 0.0f) return value;
-    std::cout << "[WARNING] Texture scale must not be 0 !\n";
   }
 }
 
@@ -198,12 +191,12 @@ std::string NamePrompt(int slot) {
 
 // Asks for the slot's texture name until one is given that a map's face line
 // can hold; a refused one is warned about and the rest of its line dropped.
-// An empty word means the input has ended: the name stays as it was.
+// When the input ends, the name stays as it was.
 void EnterName(int slot) {
   for (;;) {
     std::cout << NamePrompt(slot) << SlotTexture(slot) << ")\n";
-    const std::string name = ReadWord();
-    if (name.empty()) return;
+    std::string name;
+    if (!ReadWord(name)) return;
     if (IsTextureNameValid(name)) {
       SlotTexture(slot) = name;
       return;
@@ -213,23 +206,25 @@ void EnterName(int slot) {
   }
 }
 
+// Each pair is asked for X, then Y; when the input ends, what was not
+// answered keeps its value.
 void EnterSize(int s) {
-  G_SizeX[s] = AskTextureSize("[INPUT] New Texture Size X: (Currently: " +
-                              std::to_string(G_SizeX[s]) + ")");
-  G_SizeY[s] = AskTextureSize("[INPUT] New Texture Size Y: (Currently: " +
-                              std::to_string(G_SizeY[s]) + ")");
+  AskTextureSize("[INPUT] New Texture Size X: (Currently: " + std::to_string(G_SizeX[s]) + ")",
+                 G_SizeX[s]);
+  AskTextureSize("[INPUT] New Texture Size Y: (Currently: " + std::to_string(G_SizeY[s]) + ")",
+                 G_SizeY[s]);
 }
 
 void EnterScale(int s) {
-  G_ScaleX[s] = AskTextureScale("[INPUT] New Texture Scale X: (Currently: " +
-                                NumberText(G_ScaleX[s]) + ")");
-  G_ScaleY[s] = AskTextureScale("[INPUT] New Texture Scale Y: (Currently: " +
-                                NumberText(G_ScaleY[s]) + ")");
+  AskTextureScale("[INPUT] New Texture Scale X: (Currently: " + NumberText(G_ScaleX[s]) + ")",
+                  G_ScaleX[s]);
+  AskTextureScale("[INPUT] New Texture Scale Y: (Currently: " + NumberText(G_ScaleY[s]) + ")",
+                  G_ScaleY[s]);
 }
 
 void EnterShift(int s) {
-  G_ShiftX[s] = AskFloat("[INPUT] New Texture Shift X: (Currently: " + NumberText(G_ShiftX[s]) + ")");
-  G_ShiftY[s] = AskFloat("[INPUT] New Texture Shift Y: (Currently: " + NumberText(G_ShiftY[s]) + ")");
+  AskFloat("[INPUT] New Texture Shift X: (Currently: " + NumberText(G_ShiftX[s]) + ")", G_ShiftX[s]);
+  AskFloat("[INPUT] New Texture Shift Y: (Currently: " + NumberText(G_ShiftY[s]) + ")", G_ShiftY[s]);
 }
 
 // The scale source cycles 0 to 3; a value outside the set grows by one or
@@ -247,15 +242,18 @@ void NextRotation(int s) {
 }
 
 void EnterWrapAmount(int& amount, const std::string& prompt) {
-  amount = AskInt(prompt + std::to_string(amount) + ")");
+  AskInt(prompt + std::to_string(amount) + ")", amount);
 }
 
 // Asks for the custom source face, 1-based, and stores it 0-based within the
 // faces offered.
 void EnterCustomFace(int s, int faces) {
-  const int answer = AskInt("[INPUT] Custom H-Range Source-Face: (Currently: " +
-                            FaceNumberText(G_HFace[s]) + ", max Faces: " + std::to_string(faces) +
-                            ")");
+  int answer = 0;
+  if (!AskInt("[INPUT] Custom H-Range Source-Face: (Currently: " + FaceNumberText(G_HFace[s]) +
+                  ", max Faces: " + std::to_string(faces) + ")",
+              answer)) {
+    return;
+  }
   // Clamped before the step to 0-based, so that no answer can overflow.
   int index = 0;
   if (answer > faces) index = faces - 1;
@@ -295,12 +293,15 @@ void Act(char key, int s, int faces) {
 
 // ---- Reading the choice ----------------------------------------------------
 
+// Reads keys until one from 'a' to 'r' arrives; the end of the input leaves
+// the menu.
 char ReadTexPropsChoice() {
-  for (;;) {
-    const char key = ReadChoice();
+  char key = 0;
+  while (ReadChoice(key)) {
     if (key >= 'a' && key <= 'r') return key;
     WarnInvalidChoiceFramed();
   }
+  return 'q';
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 #include "settings/Settings.h"
 
 bool Generate() {
+  // A scale-down factor belongs to the model that was enlarged; the new one
+  // has none until it is enlarged itself.
+  last_transfactor = 0.0f;
   SetMaxObjects();
   Group.reset();  // the old group goes before the new one is allocated
   Group = std::make_unique<bgroup>();

@@ -231,7 +231,7 @@ void ApplyScaleSource(WrapWork& w, int k) {
     switch (SYMethod[k]) {
       case ScaleSrcMatchX: w.SecScaleY(s, k) = w.SecScaleX(0, k); break;
       case ScaleSrcRoundX: w.SecScaleY(s, k) = std::round(w.SecScaleX(0, k)); break;
-      case ScaleSrcCustom: w.SecScaleY(s, k) = AskForValue(); break;
+      case ScaleSrcCustom: w.SecScaleY(s, k) = AskForValue(w.SecScaleY(s, k)); break;
       default: break;
     }
   }
@@ -458,4 +458,8 @@ float GetFaceLen(const face& f) {
   return static_cast<float>(GetVecLen(a) * t);
 }
 
-float AskForValue() { return AskFloat("[INPUT] Enter new Value:"); }
+float AskForValue(float current) {
+  float value = current;
+  AskTextureScale("[INPUT] Enter new Value:", value);
+  return value;
+}

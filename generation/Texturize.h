@@ -17,5 +17,7 @@ void Texturize();
 // The extent of a face across an edge: the distance of vertex 0 from the line
 // through vertices 1 and 2.
 float GetFaceLen(const face& f);
-// Asks for the custom scale at the console.
-float AskForValue();
+// Asks for the custom scale at the console; 0 is refused and asked for again.
+// When the console input has ended the current value stays, so the build
+// goes on.
+float AskForValue(float current);

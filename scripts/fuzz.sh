@@ -17,6 +17,8 @@ build="$root/build-fuzz"
 "$root/scripts/setup.sh" --fuzz
 
 echo "== Build the template fuzz target"
+. "$root/scripts/build-folder.sh"
+fresh_build_folder "$root" "$build"
 CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_FUZZ=ON \
   -DKORVANE_BUILD32=OFF -DKORVANE_TESTS=OFF -DKORVANE_WERROR=ON >/dev/null
 cmake --build "$build" -j"$(nproc)" --target korvane_fuzz_template

@@ -204,8 +204,9 @@ TEST(HostileTemplate, RandomRuleOnTheLargestHollowTorus) {
 }
 
 // The custom scale source asks at the console once per section for each body
-// slot, in batch mode too: unreadable answers are warned about and asked for
-// again, and when the input ends the run ends cleanly, without a file.
+// slot, in batch mode too: unreadable answers and 0 are warned about and
+// asked for again, and when the input ends every question left keeps the
+// section's scale, so the build goes on and both files are written.
 TEST(HostileTemplate, CustomScaleSourceAsksAtTheConsole) {
   struct Case {
     const char* shape;
@@ -214,37 +215,44 @@ TEST(HostileTemplate, CustomScaleSourceAsksAtTheConsole) {
   const Case cases[] = {{"cylinder", 1}, {"arch", 2}, {"torus", 12}, {"htorus", 24}, {"sphere", 12}};
   const std::string prompt = "[INPUT] Enter new Value:\n";
   const std::string warning = "[WARNING] Invalid number! Please enter again.\n";
+  const std::string zeroWarning = "[WARNING] Texture scale must not be 0 !\n";
+  const auto count = [](const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (std::size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) ++n;
+    return n;
+  };
   for (const Case& c : cases) {
-    const std::string text = kBatch + "shape " + c.shape + "\n1_scalesrc 3\n2_scalesrc 3\n3_scalesrc 3\n" + kTextured;
-    // Answers: garbage first, then values at and beyond the float limits.
+    const std::string textured = kBatch + "shape " + c.shape + "\n" + kTextured;
+    const std::string text = textured + "1_scalesrc 3\n2_scalesrc 3\n3_scalesrc 3\n";
+    // Answers: garbage first, then values at and beyond the float limits; the
+    // cylinder and the arch are done before the 0.
     std::string answers = "abc\n1e39\n-1e39 rest\nnan\ninf\n.\n";
-    const int garbage = 6;
+    const std::size_t garbage = 6;
     answers += "3.4e38\n-2\n0\n1e-45\n";
-    for (int i = 4; i < c.asks; ++i) answers += "0.5\n";
+    const std::size_t zeros = c.asks > 2 ? 1 : 0;
+    for (int i = 3; i < c.asks; ++i) answers += "0.5\n";
     CheckTemplate(std::string(c.shape) + ", custom scales", text, Expect::Valid, answers);
     const BatchRun r = RunTemplate(Exe64(), text, answers);
-    std::size_t prompts = 0, warnings = 0;
-    for (std::size_t p = r.result.output.find(prompt); p != std::string::npos; p = r.result.output.find(prompt, p + 1))
-      ++prompts;
-    for (std::size_t p = r.result.output.find(warning); p != std::string::npos; p = r.result.output.find(warning, p + 1))
-      ++warnings;
-    EXPECT_EQ(prompts, static_cast<std::size_t>(c.asks + garbage)) << c.shape;
-    EXPECT_EQ(warnings, static_cast<std::size_t>(garbage)) << c.shape;
+    EXPECT_EQ(count(r.result.output, prompt), static_cast<std::size_t>(c.asks) + garbage + zeros) << c.shape;
+    EXPECT_EQ(count(r.result.output, warning), garbage) << c.shape;
+    EXPECT_EQ(count(r.result.output, zeroWarning), zeros) << c.shape;
 
     // The input ends at the first question, or after one answer, with or
-    // without its line end: the build stops there and nothing is written.
+    // without its line end. Without an answer every section keeps its scale,
+    // as if the slots had no custom source.
+    const std::string kept = RunTemplate(Exe64(), textured, "").map;
     struct Ending {
       std::string input;
       int answers;
     };
-    for (const Ending& e : {Ending{"", 0}, Ending{"2\n", 1}, Ending{"2", 1}, Ending{"abc", 0}}) {
+    for (const Ending& e : {Ending{"", 0}, Ending{"2\n", 1}, Ending{"2", 1}, Ending{"abc", 0}, Ending{"0", 0}}) {
       const BatchRun ended = RunTemplate(Exe64(), text, e.input);
       EXPECT_EQ(ended.result.status, 0) << c.shape << " input: " << e.input;
       EXPECT_LT(ended.seconds, 10.0) << c.shape;
-      EXPECT_NE(ended.result.output.find(prompt), std::string::npos) << c.shape;
-      const bool complete = e.answers >= c.asks;
-      EXPECT_EQ(ended.hasMap, complete) << c.shape << " input: " << e.input;
-      EXPECT_EQ(ended.hasObj, complete) << c.shape << " input: " << e.input;
+      EXPECT_EQ(count(ended.result.output, prompt), static_cast<std::size_t>(c.asks) + (e.input == "abc" || e.input == "0"))
+          << c.shape << " input: " << e.input;
+      EXPECT_TRUE(ended.hasMap && ended.hasObj) << c.shape << " input: " << e.input;
+      EXPECT_EQ(ended.map == kept, e.answers == 0) << c.shape << " input: " << e.input;
     }
   }
 }

@@ -121,3 +121,31 @@ TEST(MenuSession, EndOfInputInEveryMenuEndsCleanly) {
     }
   }
 }
+
+// The scale-down factor belongs to the model that was enlarged: a later
+// build, of the same shape or of another, is written without it.
+TEST(MenuSession, TheScaleDownFactorGoesWithTheEnlargedModel) {
+  struct Case {
+    const char* name;
+    const char* input;
+    const char* file;
+    bool hasFactor;
+  };
+  // An arch of radius 90 has one decimal place: enlarged by 2.
+  const Case cases[] = {
+      {"the enlarged model", "2\nm\n3\n90\nq\ng\na\ne\nq\nq\n", "generated_arch.map", true},
+      {"a new build of it", "2\nm\n3\n90\nq\ng\na\ng\ne\nq\nq\n", "generated_arch.map", false},
+      {"another shape", "2\nm\n3\n90\nq\ng\na\nq\n5\ng\ne\nq\nq\n", "generated_shpere.map", false},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    const ProcessResult r = RunProgram(Exe64(), {}, c.input, dir.path());
+    EXPECT_EQ(r.status, 0) << c.name;
+    const std::string map = dir.Read(c.file);
+    ASSERT_FALSE(map.empty()) << c.name;
+    const std::string factorLine = "{\n\"scalefactor\" \"0.500000\"\n";
+    const bool factorFirst = map.compare(0, factorLine.size(), factorLine) == 0;
+    EXPECT_EQ(factorFirst, c.hasFactor) << c.name;
+    EXPECT_EQ(Contains(map, "scalefactor"), c.hasFactor) << c.name;
+  }
+}

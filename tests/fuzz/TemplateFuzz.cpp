@@ -17,7 +17,6 @@
 #include <sstream>
 #include <string>
 
-#include "console/ConsoleInput.h"
 #include "export/Listing.h"
 #include "export/MapWriter.h"
 #include "export/ObjWriter.h"
@@ -114,15 +113,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   cfpath = WorkDir() + "/";
   cfname = "out";
   Console io(console);
-  try {
-    Generate();
-    if (autoscale && CurrentDeci != 0) Scale(static_cast<float>(n_pow(2, CurrentDeci)), all);
-    CheckFinite();
-    DisplayGen();
-    ExportToMap();
-    ExportToObj();
-  } catch (const ConsoleEnded&) {
-    // A custom scale source asked at the console after its input ended.
-  }
+  Generate();
+  if (autoscale && CurrentDeci != 0) Scale(static_cast<float>(n_pow(2, CurrentDeci)), all);
+  CheckFinite();
+  DisplayGen();
+  ExportToMap();
+  ExportToObj();
   return 0;
 }

@@ -3,8 +3,6 @@
 #include <iostream>
 #include <sstream>
 
-#include "console/ConsoleInput.h"
-
 namespace {
 
 // Swaps a stream's buffer for the lifetime of the object.
@@ -17,25 +15,54 @@ struct BufferSwap {
   BufferSwap& operator=(const BufferSwap&) = delete;
 };
 
-}  // namespace
+// Thrown by CuttingBuffer at the end of its text.
+struct InputCut {};
 
-ConsoleResult WithConsole(const std::string& input, const std::function<void()>& fn) {
-  std::istringstream in(input);
+// A string's characters; asked for one more, it throws InputCut, which
+// std::cin passes on when its exceptions include badbit.
+class CuttingBuffer : public std::stringbuf {
+ public:
+  explicit CuttingBuffer(const std::string& text) : std::stringbuf(text, std::ios::in) {}
+
+ protected:
+  int_type underflow() override {
+    const int_type c = std::stringbuf::underflow();
+    if (traits_type::eq_int_type(c, traits_type::eof())) throw InputCut{};
+    return c;
+  }
+};
+
+ConsoleResult Run(std::streambuf& in, const std::function<void()>& fn, bool cut) {
   std::ostringstream out;
   ConsoleResult result;
   {
-    BufferSwap swapIn(std::cin, in.rdbuf());
+    BufferSwap swapIn(std::cin, &in);
     BufferSwap swapOut(std::cout, out.rdbuf());
     const std::ios::iostate state = std::cin.rdstate();
     std::cin.clear();
+    if (cut) std::cin.exceptions(std::ios::badbit);
     try {
       fn();
-    } catch (const ConsoleEnded&) {
+      result.ended = std::cin.eof();
+    } catch (const InputCut&) {
       result.ended = true;
     }
+    std::cin.exceptions(std::ios::goodbit);
     std::cout.flush();
     std::cin.clear(state);
   }
   result.output = out.str();
   return result;
+}
+
+}  // namespace
+
+ConsoleResult WithConsole(const std::string& input, const std::function<void()>& fn) {
+  std::stringbuf in(input, std::ios::in);
+  return Run(in, fn, false);
+}
+
+ConsoleResult WithConsoleCutAtEnd(const std::string& input, const std::function<void()>& fn) {
+  CuttingBuffer in(input);
+  return Run(in, fn, true);
 }

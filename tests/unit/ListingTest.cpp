@@ -115,7 +115,7 @@ TEST_F(ListingTest, LargeGroupsAreThinnedAfterANotice) {
     char next = 0;
     const ConsoleResult r = WithConsole("ABq", [&] {
       DisplayGen();
-      next = ReadChoice();
+      ReadChoice(next);
     });
     std::vector<int> expected;
     for (int n = 1; n <= c.last; n += c.step) expected.push_back(n);

@@ -30,9 +30,10 @@ class SubMenuTest : public ResetSettingsTest {
   }
 
   // Runs the sub menu on the input and returns its passes: each one is what
-  // the previous key's action printed followed by the drawing.
+  // the previous key's action printed followed by the drawing. The session
+  // stops at the end of the input, so the object it made is still there.
   static std::vector<std::string> Passes(const std::string& input) {
-    return SplitPasses(WithConsole(input, menu_sub).output, kSubMenuClosing);
+    return SplitPasses(WithConsoleCutAtEnd(input, menu_sub).output, kSubMenuClosing);
   }
 
   // A current object of one brush with one face, as a build leaves it.
@@ -251,10 +252,20 @@ TEST_F(SubMenuTest, RadiiFollowTheConsolePrecisionAfterAListing) {
   EXPECT_NE(passes[1].find("[MESSAGE] Display complete."), std::string::npos);
 }
 
-TEST_F(SubMenuTest, EndOfInputEndsTheMenu) {
-  for (const char* input : {"", "b", "l", "l  \n"}) {
+// The end of the input is the menu's q: it leaves, and a generated object
+// goes with it. The template prompt loads nothing.
+TEST_F(SubMenuTest, EndOfInputLeavesTheMenu) {
+  for (const char* input : {"", "b", "g", "g b", "l", "l  \n", "m", "t 1 c 2"}) {
+    SetShape(torus);
+    rad = 64.0f;
+    Gmessage.clear();
     const ConsoleResult r = WithConsole(input, menu_sub);
     EXPECT_TRUE(r.ended) << input;
+    EXPECT_TRUE(firstrun) << input;
+    EXPECT_FALSE(Group) << input;
+    EXPECT_TRUE(IsTorus) << input;
+    EXPECT_EQ(rad, 64.0f) << input;
+    EXPECT_EQ(r.output.find("not available"), std::string::npos) << input;
   }
 }
 

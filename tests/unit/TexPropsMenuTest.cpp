@@ -399,9 +399,22 @@ TEST_F(TexPropsMenuTest, FloatsFollowTheConsolePrecision) {
   EXPECT_TRUE(Contains(out, "        | (c) Set Texture Scale X/Y [1] [1] (default)\n"));
 }
 
+// The end of the input leaves the menu; a prompt it cuts off keeps the value
+// it would have changed, also after a refused answer.
 TEST_F(TexPropsMenuTest, EndOfInputEndsTheMenu) {
   Select(htorus);
-  for (const char* input : {"", "x", "a", "b 64", "c", "e 1", "k", "n", "o o o o", "b 0"}) {
+  for (const char* input : {"", "x", "a", "b 64", "c", "e 1", "k", "n", "o o o o", "b 0", "c 2 0"}) {
     EXPECT_TRUE(Run(SlotOuter, input).ended) << input;
   }
+  EXPECT_EQ(tex1, def_tex1);
+  EXPECT_EQ(G_SizeX[0], 64);
+  EXPECT_EQ(G_SizeY[0], 128);
+  EXPECT_EQ(G_ScaleX[0], 2.0f);
+  EXPECT_EQ(G_ScaleY[0], 1.0f);
+  EXPECT_EQ(G_ShiftX[0], 1.0f);
+  EXPECT_EQ(G_ShiftY[0], 0.0f);
+  EXPECT_EQ(wrapam[0], 0);
+  EXPECT_EQ(Hwrapam[0], 0);
+  EXPECT_EQ(G_HFMethod[0], HRangeCustom);
+  EXPECT_EQ(G_HFace[0], 0);
 }

@@ -270,6 +270,44 @@ TEST_F(TexturizeTest, CustomScaleSourceAsksOncePerSectionOuterSlotFirst) {
   }
 }
 
+// The custom prompt refuses 0 as the texture properties menu does, and when
+// the console input ends it keeps each section's Y scale as it was, so the
+// build goes on; a Y scale of 0 from the settings is kept as well and leaves
+// the shifts undivided.
+TEST_F(TexturizeTest, CustomScaleSourceRefusesZeroAndKeepsTheScaleAtTheEnd) {
+  const std::string zero = "[WARNING] Texture scale must not be 0 !\n";
+  struct Case {
+    const char* input;
+    float settingsScaleY;
+    std::string output;
+    float scaleY[3];  // of sections 0 to 2
+  };
+  const Case cases[] = {
+      {"0 2 0\n-0 4 8\n", 1.0f, kPrompt + zero + kPrompt + kPrompt + zero + kPrompt + zero + kPrompt + kPrompt,
+       {2, 4, 8}},
+      {"3\n", 1.5f, Repeat(kPrompt, 3), {3, 1.5f, 1.5f}},
+      {"0 0 0\n", 1.0f, Repeat(kPrompt + zero, 3) + kPrompt + Repeat(kPrompt, 2), {1, 1, 1}},
+      {"", 0.0f, Repeat(kPrompt, 3), {0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    ResetAllGlobals();
+    ReSettings();
+    Hwrapping[0] = true;
+    SYMethod[0] = ScaleSrcCustom;
+    G_ScaleY[0] = c.settingsScaleY;
+    MakeTorus(3, 4);
+    for (int s = 0; s < 3; ++s) Wall(s, 0).shiftY = 5.0f;
+    const ConsoleResult r = WithConsole(c.input, [&] { Run(); });
+    EXPECT_EQ(r.output, c.output);
+    for (int s = 0; s < 3; ++s) EXPECT_EQ(Wall(s, 1).scaleY, c.scaleY[s]) << "section " << s;
+    EXPECT_TRUE(AllFinite());
+    if (c.scaleY[2] == 0.0f) {
+      EXPECT_EQ(Wall(2, 1).shiftY, 5.0f - 2.0f * kEdge12);
+    }
+  }
+}
+
 TEST_F(TexturizeTest, FloorCustomScaleSourceAsksNothing) {
   for (bool hseamless : {false, true}) {
     SCOPED_TRACE(hseamless);
@@ -514,18 +552,6 @@ TEST_F(TexturizeTest, DivisorsOfZeroLeaveTheValueUnchanged) {
          MakeCylinder();
        },
        "", [&] { EXPECT_EQ(Side(3).scaleX, 1.0f); }},
-      {"custom answer 0",
-       [&] {
-         Hwrapping[0] = true;
-         SYMethod[0] = ScaleSrcCustom;
-         MakeTorus(3, 4);
-         for (int s = 0; s < 3; ++s) Wall(s, 0).shiftY = 5.0f;
-       },
-       "0 0 0\n",
-       [&] {
-         EXPECT_EQ(Wall(2, 1).scaleY, 0.0f);
-         EXPECT_EQ(Wall(2, 1).shiftY, 5.0f - 2.0f * kEdge12);
-       }},
       {"horizontal fitting with size 0",
        [&] {
          wrapping[0] = Hseamless[0] = true;
