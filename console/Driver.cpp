@@ -62,14 +62,7 @@ void RunTemplate(const std::string& path) {
   menu_sub();
 }
 
-// Memory can run out with the largest models: the build or the writing stops,
-// says so in one line, and leaves no group and no file behind it.
-void ReportOutOfMemory(const std::string& what) {
-  Group.reset();
-  firstrun = true;
-  std::cout << "[WARNING] Not enough memory for " << what << "!" << std::endl;
-  ExportFailed = true;
-}
+void ReportOutOfMemory(const std::string& what) { std::cout << DropModelOutOfMemory(what) << std::endl; }
 
 // A template that runs out of memory is reported, and the batch goes on with
 // the next one.
@@ -82,6 +75,13 @@ void RunTemplateReported(const std::string& path) {
 }
 
 }  // namespace
+
+std::string DropModelOutOfMemory(const std::string& what) {
+  Group.reset();
+  firstrun = true;
+  ExportFailed = true;
+  return "[WARNING] Not enough memory for " + what + "!";
+}
 
 int RunKorvane(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);  // the file size limit fails a write instead of ending the program

@@ -1,5 +1,6 @@
 // The sub menu: the status box of the selected shape and its actions.
 #include <iostream>
+#include <new>
 #include <string>
 
 #include "console/ConsoleInput.h"
@@ -191,11 +192,22 @@ bool Dispatch(char key) {
   return true;
 }
 
+// An action that runs out of memory drops the model and says so in the
+// status box; the menu goes on.
+bool DispatchReported(char key) {
+  try {
+    return Dispatch(key);
+  } catch (const std::bad_alloc&) {
+    Gmessage = "  | " + DropModelOutOfMemory("this model") + "\n";
+    return true;
+  }
+}
+
 }  // namespace
 
 void menu_sub() {
   for (;;) {
     DrawSubMenu();
-    if (!Dispatch(ReadSubChoice())) return;
+    if (!DispatchReported(ReadSubChoice())) return;
   }
 }

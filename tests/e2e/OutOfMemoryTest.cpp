@@ -14,17 +14,19 @@ constexpr bool kSanitized = true;  // the sanitizer's shadow memory needs far mo
 constexpr bool kSanitized = false;
 #endif
 
-// Runs korvane64 on the templates with its address space limited to 24 MiB:
-// room for a small model, not for a hollow torus of 196 by 196 cells.
-ProcessResult RunLimited(const TempDir& dir) {
+const char* const kBigModel = "shape htorus\nres 192\nres2 192\nsym 1\n";
+
+// Runs korvane64 on big.kvt and small.kvt with its address space limited to
+// 24 MiB: room for a small model, not for a hollow torus of 196 by 196 cells.
+ProcessResult RunLimited(const TempDir& dir, const std::string& input = "") {
   return RunProgram("/bin/sh", {"-c", "ulimit -v 24576 && exec \"$0\" \"$@\"", Exe64(), "big.kvt", "small.kvt"},
-                    "", dir.path());
+                    input, dir.path());
 }
 
 TEST(OutOfMemory, TheTemplateIsReportedAndTheBatchGoesOn) {
   if (kSanitized) GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
   TempDir dir;
-  dir.Write("big.kvt", "nomenu 1\nexmap 1\nexobj 1\nshape htorus\nres 192\nres2 192\nsym 1\n");
+  dir.Write("big.kvt", std::string("nomenu 1\nexmap 1\nexobj 1\n") + kBigModel);
   dir.Write("small.kvt", "nomenu 1\nexmap 1\nshape cylinder\n");
   const ProcessResult r = RunLimited(dir);
   EXPECT_EQ(r.status, 1);
@@ -33,6 +35,21 @@ TEST(OutOfMemory, TheTemplateIsReportedAndTheBatchGoesOn) {
             "Exported To Map!!!\nPRESS ANY BUTTON...\n");
   EXPECT_FALSE(dir.Exists("big.map"));
   EXPECT_FALSE(dir.Exists("big.obj"));
+  EXPECT_TRUE(dir.Exists("small.map"));
+}
+
+// In the sub menu the warning stands in the status box, the model is gone and
+// the menu goes on.
+TEST(OutOfMemory, TheSubMenuShowsItAndGoesOn) {
+  if (kSanitized) GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
+  TempDir dir;
+  dir.Write("big.kvt", kBigModel);
+  dir.Write("small.kvt", "nomenu 1\nexmap 1\nshape cylinder\n");
+  const ProcessResult r = RunLimited(dir, "g\ne\nq\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.output.find("  | [WARNING] Not enough memory for this model!\n"), std::string::npos) << r.output;
+  EXPECT_NE(r.output.find("||   Shape: Hollow Torus    | Brushes: N/A"), std::string::npos) << r.output;
+  EXPECT_FALSE(dir.Exists("big.map"));
   EXPECT_TRUE(dir.Exists("small.map"));
 }
 
