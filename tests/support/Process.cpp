@@ -41,18 +41,12 @@ ProcessResult Run(const std::string& exe, const std::vector<std::string>& args, 
     dup2(outPipe[1], STDOUT_FILENO);
     close(outPipe[0]);
     close(outPipe[1]);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(exe.c_str()));
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
     if (fileSizeLimit != kNoFileSizeLimit) {
       const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
       if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
       std::signal(SIGXFSZ, SIG_DFL);
     }
-    alarm(seconds);  // no test may hang
-    execv(exe.c_str(), argv.data());
-    _exit(127);
+    ExecWithAlarm(exe, args, seconds);
   }
   close(outPipe[1]);
   ProcessResult result;
@@ -73,6 +67,16 @@ ProcessResult Run(const std::string& exe, const std::vector<std::string>& args, 
 }
 
 }  // namespace
+
+void ExecWithAlarm(const std::string& exe, const std::vector<std::string>& args, unsigned seconds) {
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(exe.c_str()));
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  alarm(seconds);  // no test may hang
+  execv(exe.c_str(), argv.data());
+  _exit(127);
+}
 
 ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>& args,
                          const std::string& input, const std::string& dir, unsigned seconds) {

@@ -30,6 +30,11 @@ ProcessResult RunProgramWithFileSizeLimit(const std::string& exe, const std::vec
                                           const std::string& input, const std::string& dir,
                                           unsigned long long fileSizeLimit, unsigned seconds = 120);
 
+// In a forked child: starts exe with the arguments, to be killed by an alarm
+// after the given number of seconds; ends the child when exe cannot start.
+[[noreturn]] void ExecWithAlarm(const std::string& exe, const std::vector<std::string>& args,
+                                unsigned seconds);
+
 // A fresh empty directory under the system's temporary directory, removed
 // with everything in it when the object goes.
 class TempDir {

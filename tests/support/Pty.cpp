@@ -1,5 +1,7 @@
 #include "support/Pty.h"
 
+#include "support/Process.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -47,13 +49,7 @@ PtyProgram::PtyProgram(const std::string& exe, const std::vector<std::string>& a
     close(master_);
     if (chdir(dir.c_str()) != 0) _exit(127);
     for (const int sig : ignoredSignals) signal(sig, SIG_IGN);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(exe.c_str()));
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    alarm(seconds);  // no test may hang
-    execv(exe.c_str(), argv.data());
-    _exit(127);
+    ExecWithAlarm(exe, args, seconds);
   }
 }
 
