@@ -1,7 +1,5 @@
 #include "support/Pty.h"
 
-#include "support/Process.h"
-
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -12,6 +10,8 @@
 #include <chrono>
 #include <csignal>
 #include <stdexcept>
+
+#include "support/Process.h"
 
 namespace {
 
