@@ -78,6 +78,14 @@ float FittedScale(double len, int size, double count, float old) {
   return QuotientOr(len, static_cast<double>(size) * count, old);
 }
 
+// The scale taken to the nearest whole number for the "round X" scale source.
+// A scale below one half would round to 0, a scale that makes the texture
+// infinitely large (map compilers reject it): it becomes 1 of its sign.
+float WholeScale(float scale) {
+  const float whole = std::round(scale);
+  return whole != 0.0f ? whole : std::copysign(1.0f, scale);
+}
+
 // ---- Group access ------------------------------------------------------------
 
 int BrushesInUse(const bgroup& g) { return g.bcount < g.bmax ? g.bcount : g.bmax; }
@@ -230,7 +238,7 @@ void ApplyScaleSource(WrapWork& w, int k) {
   for (int s = 0; s < w.S; ++s) {
     switch (SYMethod[k]) {
       case ScaleSrcMatchX: w.SecScaleY(s, k) = w.SecScaleX(0, k); break;
-      case ScaleSrcRoundX: w.SecScaleY(s, k) = std::round(w.SecScaleX(0, k)); break;
+      case ScaleSrcRoundX: w.SecScaleY(s, k) = WholeScale(w.SecScaleX(0, k)); break;
       case ScaleSrcCustom: w.SecScaleY(s, k) = AskForValue(); break;
       default: break;
     }
@@ -280,7 +288,7 @@ void FitFloorHSeamless(WrapWork& w) {
     if (seamless[SlotFloor]) continue;
     // The floor's own scale source acts only here; the custom one asks nothing.
     if (SYMethod[SlotFloor] == ScaleSrcMatchX) w.FloorScaleX(s) = w.FloorScaleY(s, 0);
-    if (SYMethod[SlotFloor] == ScaleSrcRoundX) w.FloorScaleX(s) = std::round(w.FloorScaleY(s, 0));
+    if (SYMethod[SlotFloor] == ScaleSrcRoundX) w.FloorScaleX(s) = WholeScale(w.FloorScaleY(s, 0));
   }
 }
 
