@@ -73,8 +73,11 @@ double RepeatCount(int amount, double len, int size, float scale) {
 }
 
 // len / (size × count), the product a whole number; the old scale stays when
-// the product is 0.
+// the product is 0, and when the length is 0 (a collapsed source face, with a
+// wrap amount given): no number of repeats fits nothing, and a scale of 0
+// would make the texture infinitely large.
 float FittedScale(double len, int size, double count, float old) {
+  if (len == 0.0) return old;
   return QuotientOr(len, static_cast<double>(size) * count, old);
 }
 

@@ -571,6 +571,14 @@ TEST_F(TexturizeTest, DivisorsOfZeroLeaveTheValueUnchanged) {
          MakeTorus(3, 4);
        },
        "", [&] { EXPECT_EQ(Wall(1, 1).scaleY, 0.0f); }},
+      {"horizontal fitting over a source face of extent 0 with a wrap amount",
+       [&] {
+         wrapping[0] = Hseamless[0] = true;
+         Hwrapam[0] = 6;
+         MakeTorus(3, 4);
+         for (int s = 0; s < 3; ++s) SetVerts(Wall(s, 0), {{5, 5, 5}, {5, 5, 5}, {5, 5, 5}, {5, 5, 5}});
+       },
+       "", [&] { EXPECT_EQ(Wall(1, 1).scaleY, 1.0f); }},
       {"last section of length 0",
        [&] {
          wrapping[0] = true;
