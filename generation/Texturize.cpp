@@ -89,6 +89,15 @@ float WholeScale(float scale) {
   return whole != 0.0f ? whole : std::copysign(1.0f, scale);
 }
 
+// The scale times len / last. A length of 0 keeps the scale: the face that
+// measures nothing across its edge (a collapsed face, or a triangle whose
+// measured corner lies on the opposite line) still has a texture, and a
+// scale of 0 would make it infinitely large.
+float ProportionalScale(float scale, double len, double last) {
+  if (len == 0.0) return scale;
+  return ToFloatOr(scale * (len / last), scale);
+}
+
 // ---- Group access ------------------------------------------------------------
 
 int BrushesInUse(const bgroup& g) { return g.bcount < g.bmax ? g.bcount : g.bmax; }
@@ -260,10 +269,7 @@ void FitHSeamless(WrapWork& w, int k) {
 void FitProportion(WrapWork& w, int k) {
   const double last = w.SecLen(w.S - 1, k);
   if (last == 0.0) return;
-  for (int s = 0; s < w.S; ++s) {
-    const double scaled = w.SecScaleX(s, k) * (w.SecLen(s, k) / last);
-    w.SecScaleX(s, k) = ToFloatOr(scaled, w.SecScaleX(s, k));
-  }
+  for (int s = 0; s < w.S; ++s) w.SecScaleX(s, k) = ProportionalScale(w.SecScaleX(s, k), w.SecLen(s, k), last);
 }
 
 void FitBodySlot(WrapWork& w, Built shape, int k) {
@@ -301,10 +307,7 @@ void FitFloorProportion(WrapWork& w) {
   for (int s = 0; s < w.S; ++s) {
     const double last = w.FloorLen(s, w.G - 1);
     if (last == 0.0) continue;
-    for (int g = 0; g < w.G; ++g) {
-      const double scaled = w.FloorScaleY(s, g) * (w.FloorLen(s, g) / last);
-      w.FloorScaleY(s, g) = ToFloatOr(scaled, w.FloorScaleY(s, g));
-    }
+    for (int g = 0; g < w.G; ++g) w.FloorScaleY(s, g) = ProportionalScale(w.FloorScaleY(s, g), w.FloorLen(s, g), last);
   }
 }
 

@@ -585,6 +585,19 @@ TEST_F(TexturizeTest, DivisorsOfZeroLeaveTheValueUnchanged) {
          MakeTorus(3, 4, [](int s) { return s == 2 ? 0.0f : 10.0f; });
        },
        "", [&] { EXPECT_EQ(Wall(0, 1).scaleX, 1.0f); }},
+      {"a section of length 0 before the last",
+       [&] {
+         wrapping[0] = true;
+         MakeTorus(3, 4, [](int s) { return s == 1 ? 0.0f : 10.0f; });
+       },
+       "", [&] { EXPECT_EQ(Wall(1, 1).scaleX, 1.0f); }},
+      {"floor: a segment of extent 0 before the last",
+       [&] {
+         wrapping[0] = true;
+         MakeArch(6);
+         for (int fi = 0; fi < 2; ++fi) SetWall(Face(2, fi), SlotFloor, 0, 2, 0.0f);
+       },
+       "", [&] { EXPECT_EQ(Face(2, 1).scaleY, 1.0f); }},
       {"floor: last segment of extent 0",
        [&] {
          wrapping[0] = true;
