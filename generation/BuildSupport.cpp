@@ -53,10 +53,11 @@ int Orientation(const double* r, const double* z, int n) {
 // cell. Each edge of this profile gives a face of the cell, which has no area
 // when the edge has no length or lies on the axis (radius 0). So corners that
 // coincide count as one, and a corner between two edges on the axis counts
-// for none. A cell of two corners or fewer then has at most two faces with
-// area and is not written. Any other cell must turn strictly the right way at
-// every corner: a straight or a wrong turn makes it concave, crossed or gives
-// it two faces in one plane.
+// for none. A cell of two corners or fewer, or of three on one line, then has
+// at most three faces with area and is not written (it has no volume). Any
+// other cell must turn strictly the right way at every corner: a straight or
+// a wrong turn makes it concave, crossed, flat or gives it two faces in one
+// plane.
 int CellFault(const Corner (&corner)[4], int orientation) {
   static const int kSide[4] = {1, 2, 2, 1};  // the side that each corner lies on
   Corner distinct[4];
@@ -87,11 +88,16 @@ int CellFault(const Corner (&corner)[4], int orientation) {
   }
   if (m <= 2) return 0;
   int fault = 0;
+  bool straight = true;  // all corners on one line
   for (int i = 0; i < m; ++i) {
     const Corner& before = distinct[(i + m - 1) % m];
     const Corner& after = distinct[(i + 1) % m];
-    if (Turn(before, distinct[i], after) * orientation <= 0.0) fault |= sides[i];
+    const double turn = Turn(before, distinct[i], after) * orientation;
+    if (turn != 0.0) straight = false;
+    if (turn <= 0.0) fault |= sides[i];
   }
+  // Three corners on one line: no area, and three faces with area at most.
+  if (straight && m == 3) return 0;
   return fault;
 }
 
