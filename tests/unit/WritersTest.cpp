@@ -285,4 +285,28 @@ TEST_F(WritersTest, BrushCheckFindsTheFaultsItIsMeantFor) {
   EXPECT_FALSE(CheckMapText(join(nan)).ok);
   EXPECT_FALSE(CheckMapNumbers(join(nan)).ok);
   EXPECT_FALSE(CheckMapText(good.substr(0, good.size() - 1)).ok);  // no empty line at the end
+
+  std::vector<std::string> scale0 = lines;  // a Y scale of 0
+  scale0[first].replace(scale0[first].rfind("1.000000 "), 9, "0.000000 ");
+  EXPECT_TRUE(CheckMapTextAndScales(good).ok);
+  EXPECT_TRUE(CheckMapText(join(scale0)).ok);
+  EXPECT_FALSE(CheckMapTextAndScales(join(scale0)).ok);
+}
+
+TEST_F(WritersTest, ObjCheckFindsFacesWithoutArea) {
+  struct Case {
+    const char* what;
+    const char* text;
+    bool ok;
+  };
+  const Case cases[] = {
+      {"a triangle", "g brush_export0\nv 0 0 0 \nv 1 0 0 \nv 0 1 0 \nf -1 -2 -3\n\n", true},
+      {"a long thin quad", "v 0 1 0 \nv 0 1 64307 \nv 0.0625 1 64307 \nv 0.0625 1 0 \nf -1 -2 -3 -4\n", true},
+      {"corners on one line", "v 0 0 0 \nv 1 0 0 \nv 2 0 0 \nv 1 0 0 \nf -1 -2 -3 -4\n", false},
+      {"corners in one point", "v 5 5 5 \nv 5 5 5 \nv 5 5 5 \nf -1 -2 -3\n", false},
+      {"two corners", "v 0 0 0 \nv 1 0 0 \nf -1 -2\n", false},
+      {"a corner not written", "v 0 0 0 \nv 1 0 0 \nf -1 -2 -3\n", false},
+      {"a number not finite", "v 0 0 nan \nv 1 0 0 \nv 0 1 0 \nf -1 -2 -3\n", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CheckObjText(c.text).ok, c.ok) << c.what;
 }
