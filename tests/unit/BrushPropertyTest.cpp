@@ -35,7 +35,7 @@ namespace {
 
 // Fewer cases under the sanitizers, which run the builds several times slower.
 #if defined(__SANITIZE_ADDRESS__)
-constexpr int kDefaultCases = 400;
+constexpr int kDefaultCases = 150;
 #else
 constexpr int kDefaultCases = 2000;
 #endif

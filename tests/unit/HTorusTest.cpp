@@ -320,3 +320,23 @@ TEST_F(HTorusTest, EveryCellStaysConvexWhenRadiiAreTruncatedOrReachTheAxis) {
     EXPECT_EQ(onAxis, c.reachesAxis) << where;
   }
 }
+
+// The three radii in every order and with every sign: each describes a
+// hollow torus (held at the axis where its outer surface would cross it)
+// whose written cells are all convex brushes.
+TEST_F(HTorusTest, EveryOrderAndSignOfTheRadiiGivesConvexCells) {
+  const float triples[][3] = {{128, 256, 320}, {128, 256, 100}, {40, 41, 300}};
+  const int orders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+  for (const auto& radii : triples) {
+    for (const auto& order : orders) {
+      for (int signs = 0; signs < 8; ++signs) {
+        rad = radii[order[0]] * ((signs & 1) ? -1.0f : 1.0f);
+        rad2 = radii[order[1]] * ((signs & 2) ? -1.0f : 1.0f);
+        rad3 = radii[order[2]] * ((signs & 4) ? -1.0f : 1.0f);
+        Build();
+        const MapCheck check = CheckGroupAsMap();
+        EXPECT_TRUE(check.ok) << rad << " " << rad2 << " " << rad3 << ": " << check.error;
+      }
+    }
+  }
+}
