@@ -101,37 +101,56 @@ int CellFault(const Corner (&corner)[4], int orientation) {
   return fault;
 }
 
+// The corners of a closed polygon of n corners that are still kept, each
+// linked to the kept corners before and after it.
+struct KeptCorners {
+  int n;
+  int count;
+  int prev[CircleCapacity];
+  int next[CircleCapacity];
+  bool kept[CircleCapacity];
+
+  explicit KeptCorners(int corners) : n(corners), count(corners) {
+    for (int i = 0; i < n; ++i) {
+      prev[i] = (i + n - 1) % n;
+      next[i] = (i + 1) % n;
+      kept[i] = true;
+    }
+  }
+
+  void Drop(int i) {
+    kept[i] = false;
+    next[prev[i]] = next[i];
+    prev[next[i]] = prev[i];
+    --count;
+  }
+
+  // source[i] is i for a kept corner, else the kept corner before it.
+  void Sources(int* source) const {
+    for (int i = 0; i < n; ++i) {
+      int j = i;
+      while (!kept[j]) j = (j + n - 1) % n;
+      source[i] = j;
+    }
+  }
+};
+
 }  // namespace
 
 void ConvexSources(const double* r, const double* z, int n, int first, int last, int* source) {
   for (int i = 0; i < n; ++i) source[i] = i;
   const int orientation = Orientation(r, z, n);
   if (orientation == 0) return;  // a profile without area: nothing to keep apart
-  int prev[CircleCapacity];
-  int next[CircleCapacity];
-  bool kept[CircleCapacity];
-  for (int i = 0; i < n; ++i) {
-    prev[i] = (i + n - 1) % n;
-    next[i] = (i + 1) % n;
-    kept[i] = true;
-  }
-  int count = n;
-  for (bool changed = true; changed && count > 3;) {
+  KeptCorners corners(n);
+  for (bool changed = true; changed && corners.count > 3;) {
     changed = false;
-    for (int i = first; i <= last && count > 3; ++i) {
-      if (!kept[i] || Turn(r, z, prev[i], i, next[i]) * orientation > 0.0) continue;
-      kept[i] = false;
-      next[prev[i]] = next[i];
-      prev[next[i]] = prev[i];
-      --count;
+    for (int i = first; i <= last && corners.count > 3; ++i) {
+      if (!corners.kept[i] || Turn(r, z, corners.prev[i], i, corners.next[i]) * orientation > 0.0) continue;
+      corners.Drop(i);
       changed = true;
     }
   }
-  for (int i = 0; i < n; ++i) {
-    int j = i;
-    while (!kept[j]) j = (j + n - 1) % n;
-    source[i] = j;
-  }
+  corners.Sources(source);
 }
 
 void CellSources(const double* ri, const double* zi, const double* ro, const double* zo, int n, int* source) {
@@ -140,36 +159,31 @@ void CellSources(const double* ri, const double* zi, const double* ro, const dou
   // along the outer one.
   const int orientation = -Orientation(ro, zo, n);
   if (orientation == 0) return;  // an outer surface without area: no cell has any
-  int next[CircleCapacity];
-  int prev[CircleCapacity];
-  bool kept[CircleCapacity];
-  for (int i = 0; i < n; ++i) {
-    next[i] = (i + 1) % n;
-    prev[i] = (i + n - 1) % n;
-    kept[i] = true;
-  }
-  int count = n;
-  for (bool changed = true; changed && count > 2;) {
+  KeptCorners pairs(n);
+  auto faultOf = [&](int a) {
+    const int b = pairs.next[a];
+    const Corner cell[4] = {{ri[a], zi[a]}, {ri[b], zi[b]}, {ro[b], zo[b]}, {ro[a], zo[a]}};
+    return CellFault(cell, orientation);
+  };
+  for (bool changed = true; changed && pairs.count > 2;) {
     changed = false;
-    for (int a = 0; a < n && count > 2; ++a) {
-      if (!kept[a]) continue;
-      const int b = next[a];
-      const Corner cell[4] = {{ri[a], zi[a]}, {ri[b], zi[b]}, {ro[b], zo[b]}, {ro[a], zo[a]}};
-      const int fault = CellFault(cell, orientation);
+    for (int a = 0; a < n && pairs.count > 2; ++a) {
+      if (!pairs.kept[a]) continue;
+      const int fault = faultOf(a);
       if (fault == 0) continue;
       // The side with the faulty corner goes; the later one when both have one.
-      const int drop = (fault & 2) ? b : a;
-      kept[drop] = false;
-      next[prev[drop]] = next[drop];
-      prev[next[drop]] = prev[drop];
-      --count;
+      pairs.Drop((fault & 2) ? pairs.next[a] : a);
       changed = true;
     }
   }
-  for (int i = 0; i < n; ++i) {
-    int j = i;
-    while (!kept[j]) j = (j + n - 1) % n;
-    source[i] = j;
+  pairs.Sources(source);
+  // Profiles so far off that two pairs are left with a faulty cell between
+  // them (none is known) keep one pair: no cell is written rather than a
+  // concave one.
+  for (int a = 0; a < n; ++a) {
+    if (!pairs.kept[a] || faultOf(a) == 0) continue;
+    for (int i = 0; i < n; ++i) source[i] = 0;
+    return;
   }
 }
 
