@@ -287,27 +287,18 @@ TEST_F(HTorusTest, ExportSelectionBySectionsAndSegments) {
 // planes; the outer surface is held at the axis.
 TEST_F(HTorusTest, EveryCellStaysConvexWhenRadiiAreTruncatedOrReachTheAxis) {
   struct Case {
-    int res, res2;
-    bool sym;
-    float rad, rad2, rad3;
+    Mesh mesh;
     bool reachesAxis;
   };
   const Case cases[] = {
-      {48, 48, false, 8, 20, 24, false},      {48, 12, true, 8, 20, 24, false},
-      {24, 12, false, 8, 20, 24, false},      {12, 12, false, 128, 256, 100, true},
-      {24, 12, true, 128, 256, 100, true},    {48, 24, false, 128, 256, 100, true},
-      {12, 12, false, 10, 300, 12, true},
+      {{48, 48, false, 8, 20, 24}, false},      {{48, 12, true, 8, 20, 24}, false},
+      {{24, 12, false, 8, 20, 24}, false},      {{12, 12, false, 128, 256, 100}, true},
+      {{24, 12, true, 128, 256, 100}, true},    {{48, 24, false, 128, 256, 100}, true},
+      {{12, 12, false, 10, 300, 12}, true},
   };
   for (const Case& c : cases) {
-    const std::string where = std::to_string(c.res) + "/" + std::to_string(c.res2) + (c.sym ? " sym" : "") +
-                              " radii " + std::to_string(c.rad) + " " + std::to_string(c.rad2) + " " +
-                              std::to_string(c.rad3);
-    res = c.res;
-    res2 = c.res2;
-    Sym = c.sym;
-    rad = c.rad;
-    rad2 = c.rad2;
-    rad3 = c.rad3;
+    const std::string where = Describe(c.mesh);
+    SetMesh(c.mesh);
     Build();
     const MapCheck check = CheckGroupAsMap();
     EXPECT_TRUE(check.ok) << where << ": " << check.error;
