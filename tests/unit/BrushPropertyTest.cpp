@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -135,8 +134,8 @@ Case DrawCase(Draw& d) {
   t.Key("exmap", 1);
   t.Key("exobj", 1);
   t.Key("shape", d.OneOf(shapes));
-  const int res = d.OneOf(resolutions);
-  t.Key("res", res);
+  const int resolution = d.OneOf(resolutions);
+  t.Key("res", resolution);
   t.Key("res2", d.OneOf(resolutions));
   t.Key("sym", d.Chance(0.4) ? 1 : 0);
   t.Key("tri", d.Chance(0.4) ? 1 : 0);
@@ -156,7 +155,7 @@ Case DrawCase(Draw& d) {
   t.Key("2_tex", "INNER");
   t.Key("3_tex", "FLOOR");
   t.Key("n_tex", d.Chance(0.1) ? "OUTER" : "HIDDEN");
-  for (int s = 0; s < SlotCount; ++s) DrawSlot(d, t, s, res + 4, c.console);
+  for (int s = 0; s < SlotCount; ++s) DrawSlot(d, t, s, resolution + 4, c.console);
   c.templ = t.text.str();
   return c;
 }
@@ -184,8 +183,10 @@ std::string RunCase(const Case& c, const TempDir& dir) {
   }
   cfpath = dir.path() + "/";
   cfname = "case";
+  // One answer for each prompt: once per section (52 at most) for each body
+  // slot that asks.
   std::string input;
-  for (int i = 0; i < 8 * 52; ++i) input += c.console + "\n";
+  for (int i = 0; i < 2 * 52; ++i) input += c.console + "\n";
   bool built = false;
   WithConsole(c.console.empty() ? std::string() : input, [&built] {
     built = Generate();
