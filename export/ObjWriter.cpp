@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "export/BrushPlanes.h"
 #include "export/NumberFormat.h"
 #include "export/TextOut.h"
 #include "generation/Brush.h"
@@ -72,14 +73,18 @@ bool ExportToObj() {
   NumberCache numbers(PutGeneral6);
   if (Group) {
     const IndexList indices(LargestFace(*Group));
+    // The faces and brushes that the map file leaves out are left out here too;
+    // the group name keeps the brush's index.
+    BrushPlanes planes(*Group);
     for (int i = 0; i < Group->bcount; ++i) {
-      if (!IsBrushSelected(i)) continue;
+      const brush& b = Group->brushes[i];
+      if (!IsBrushSelected(i) || !planes.Find(b)) continue;
       out.Put(std::string("g brush_export"));
       char* p = WriteUnsigned(out.Room(kRecordRoom), static_cast<unsigned long long>(i));
       *p++ = '\n';
       out.Advance(p);
-      const brush& b = Group->brushes[i];
-      for (int j = 0; j < b.fcount; ++j) PutFace(out, numbers, indices, b.faces[j]);
+      for (int j = 0; j < b.fcount; ++j)
+        if (planes.Of(j)) PutFace(out, numbers, indices, b.faces[j]);
     }
   }
   return out.Close();

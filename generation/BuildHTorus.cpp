@@ -32,8 +32,23 @@ struct HTorusRings {
   const vertex& I(int i, int s) const { return rings[P + i].v[s]; }
 };
 
+// The radius of the ring through a cross-section corner: the corner's
+// distance from the z axis truncated to a whole number (so that the ring lies
+// on the grid of its polygon). A surface that reaches past the axis is held
+// at it: a negative radius would turn the ring half a turn and the cells
+// through it inside out.
+int RingRadius(float centre, float offset) {
+  const int radius = TruncatedInt(centre + offset);
+  return radius > 0 ? radius : 0;
+}
+
 // The tube's cross-section has the radius t, the hollow's the radius h, both
-// around the tube's centre line at the distance centre from the z axis.
+// around the tube's centre line at the distance centre from the z axis. Ring
+// i runs through corner i of its cross-section. Where truncating the ring
+// radii would make a cell concave or put two of its faces in one plane (a
+// wall that is thin against the resolution), the rings of a corner pair take
+// those of the pair before it: that cell has no area and the next one spans
+// both (see CellSources). A profile whose cells are sound stays unchanged.
 HTorusRings BuildRings(int P, float centre, float t, float h) {
   HTorusRings r;
   r.P = P;
@@ -47,11 +62,24 @@ HTorusRings BuildRings(int P, float centre, float t, float h) {
     outerSection.AddSym(res);
     innerSection.AddSym(res);
   }
+  int outerRadius[CircleCapacity];
+  int innerRadius[CircleCapacity];
+  double outerR[CircleCapacity], outerZ[CircleCapacity];
+  double innerR[CircleCapacity], innerZ[CircleCapacity];
   for (int i = 0; i < P; ++i) {
-    const vertex& o = outerSection.v[i];
-    r.rings[i].CreateVcircle(circles.Get(res2, TruncatedInt(centre + o.x)), o.y);
-    const vertex& n = innerSection.v[i];
-    r.rings[P + i].CreateVcircle(circles.Get(res2, TruncatedInt(centre + n.x)), n.y);
+    outerRadius[i] = RingRadius(centre, outerSection.v[i].x);
+    innerRadius[i] = RingRadius(centre, innerSection.v[i].x);
+    outerR[i] = outerRadius[i];
+    innerR[i] = innerRadius[i];
+    outerZ[i] = outerSection.v[i].y;
+    innerZ[i] = innerSection.v[i].y;
+  }
+  int source[CircleCapacity];
+  CellSources(innerR, innerZ, outerR, outerZ, P, source);
+  for (int i = 0; i < P; ++i) {
+    const int s = source[i];
+    r.rings[i].CreateVcircle(circles.Get(res2, outerRadius[s]), outerSection.v[s].y);
+    r.rings[P + i].CreateVcircle(circles.Get(res2, innerRadius[s]), innerSection.v[s].y);
   }
   if (Sym) {
     for (int i = 0; i < P; ++i) {

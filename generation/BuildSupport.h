@@ -23,6 +23,19 @@ int TruncatedInt(float value);
 // corner before it. A profile that is convex as it is keeps every corner.
 void ConvexSources(const double* r, const double* z, int n, int first, int last, int* source);
 
+// For the cells between the two surfaces of a hollow tube: corner i of the
+// inner profile is (ri[i], zi[i]), of the outer one (ro[i], zo[i]), and cell
+// i is the quadrilateral between the inner corners i, i + 1 and the outer
+// corners i + 1, i (corner n is corner 0). Where truncated radii make a cell
+// concave, line up two of its edges (two faces in one plane) or cross its
+// sides, the side at one of its corner pairs is left out: the pair takes the
+// corners of the kept pair before it, so the cell before collapses without
+// area and the next one spans both. Sides are left out one after the other
+// until every cell is convex or has no area. source[i] is i for a kept pair,
+// else the kept pair before it. Cells that are sound as they are keep every
+// pair.
+void CellSources(const double* ri, const double* zi, const double* ro, const double* zo, int n, int* source);
+
 // The wall face, 0-based among the n faces around a tube, whose extent and
 // shift are the reference for horizontal wrapping, picked by the H-range
 // method: the outer equator, the bottom, the inner equator or the top. Any

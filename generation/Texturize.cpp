@@ -73,9 +73,29 @@ double RepeatCount(int amount, double len, int size, float scale) {
 }
 
 // len / (size × count), the product a whole number; the old scale stays when
-// the product is 0.
+// the product is 0, and when the length is 0 (a collapsed source face, with a
+// wrap amount given): no number of repeats fits nothing, and a scale of 0
+// would make the texture infinitely large.
 float FittedScale(double len, int size, double count, float old) {
+  if (len == 0.0) return old;
   return QuotientOr(len, static_cast<double>(size) * count, old);
+}
+
+// The scale taken to the nearest whole number for the "round X" scale source.
+// A scale below one half would round to 0, a scale that makes the texture
+// infinitely large (map compilers reject it): it becomes 1 of its sign.
+float WholeScale(float scale) {
+  const float whole = std::round(scale);
+  return whole != 0.0f ? whole : std::copysign(1.0f, scale);
+}
+
+// The scale times len / last. A length of 0 keeps the scale: the face that
+// measures nothing across its edge (a collapsed face, or a triangle whose
+// measured corner lies on the opposite line) still has a texture, and a
+// scale of 0 would make it infinitely large.
+float ProportionalScale(float scale, double len, double last) {
+  if (len == 0.0) return scale;
+  return ToFloatOr(scale * (len / last), scale);
 }
 
 // ---- Group access ------------------------------------------------------------
@@ -230,7 +250,7 @@ void ApplyScaleSource(WrapWork& w, int k) {
   for (int s = 0; s < w.S; ++s) {
     switch (SYMethod[k]) {
       case ScaleSrcMatchX: w.SecScaleY(s, k) = w.SecScaleX(0, k); break;
-      case ScaleSrcRoundX: w.SecScaleY(s, k) = std::round(w.SecScaleX(0, k)); break;
+      case ScaleSrcRoundX: w.SecScaleY(s, k) = WholeScale(w.SecScaleX(0, k)); break;
       case ScaleSrcCustom: w.SecScaleY(s, k) = AskForValue(w.SecScaleY(s, k)); break;
       default: break;
     }
@@ -249,10 +269,7 @@ void FitHSeamless(WrapWork& w, int k) {
 void FitProportion(WrapWork& w, int k) {
   const double last = w.SecLen(w.S - 1, k);
   if (last == 0.0) return;
-  for (int s = 0; s < w.S; ++s) {
-    const double scaled = w.SecScaleX(s, k) * (w.SecLen(s, k) / last);
-    w.SecScaleX(s, k) = ToFloatOr(scaled, w.SecScaleX(s, k));
-  }
+  for (int s = 0; s < w.S; ++s) w.SecScaleX(s, k) = ProportionalScale(w.SecScaleX(s, k), w.SecLen(s, k), last);
 }
 
 void FitBodySlot(WrapWork& w, Built shape, int k) {
@@ -280,7 +297,7 @@ void FitFloorHSeamless(WrapWork& w) {
     if (seamless[SlotFloor]) continue;
     // The floor's own scale source acts only here; the custom one asks nothing.
     if (SYMethod[SlotFloor] == ScaleSrcMatchX) w.FloorScaleX(s) = w.FloorScaleY(s, 0);
-    if (SYMethod[SlotFloor] == ScaleSrcRoundX) w.FloorScaleX(s) = std::round(w.FloorScaleY(s, 0));
+    if (SYMethod[SlotFloor] == ScaleSrcRoundX) w.FloorScaleX(s) = WholeScale(w.FloorScaleY(s, 0));
   }
 }
 
@@ -290,10 +307,7 @@ void FitFloorProportion(WrapWork& w) {
   for (int s = 0; s < w.S; ++s) {
     const double last = w.FloorLen(s, w.G - 1);
     if (last == 0.0) continue;
-    for (int g = 0; g < w.G; ++g) {
-      const double scaled = w.FloorScaleY(s, g) * (w.FloorLen(s, g) / last);
-      w.FloorScaleY(s, g) = ToFloatOr(scaled, w.FloorScaleY(s, g));
-    }
+    for (int g = 0; g < w.G; ++g) w.FloorScaleY(s, g) = ProportionalScale(w.FloorScaleY(s, g), w.FloorLen(s, g), last);
   }
 }
 

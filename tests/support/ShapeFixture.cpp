@@ -1,5 +1,7 @@
 #include "support/ShapeFixture.h"
 
+#include <sstream>
+
 #include "generation/CleanUp.h"
 #include "generation/TextureAxes.h"
 #include "generation/Texturize.h"
@@ -19,6 +21,21 @@ const char* ShapeName(shape s) {
 }
 
 bool SameVertex(const vertex& a, const vertex& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
+
+void SetMesh(const Mesh& m) {
+  res = m.res;
+  res2 = m.res2;
+  Sym = m.sym;
+  rad = m.rad;
+  rad2 = m.rad2;
+  rad3 = m.rad3;
+}
+
+std::string Describe(const Mesh& m) {
+  std::ostringstream s;
+  s << m.res << "/" << m.res2 << (m.sym ? " sym" : "") << " radii " << m.rad << " " << m.rad2 << " " << m.rad3;
+  return s.str();
+}
 
 void ExpectVertex(const vertex& got, const vertex& want, const std::string& where) {
   EXPECT_EQ(got.x, want.x) << where;

@@ -20,6 +20,16 @@ void SelectShapeFlags(shape s);
 // "cylinder", "arch", "torus", "htorus" or "sphere", for messages.
 const char* ShapeName(shape s);
 
+// The mesh settings of a build: resolutions, symmetry lines and radii.
+struct Mesh {
+  int res, res2;
+  bool sym;
+  float rad, rad2, rad3;
+};
+void SetMesh(const Mesh& m);
+// "res/res2 [sym] radii rad rad2 rad3", for messages.
+std::string Describe(const Mesh& m);
+
 // Vertices and vectors equal component by component.
 bool SameVertex(const vertex& a, const vertex& b);
 void ExpectVertex(const vertex& got, const vertex& want, const std::string& where);

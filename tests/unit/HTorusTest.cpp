@@ -7,6 +7,7 @@
 #include "generation/Brush.h"
 #include "generation/ExportSelection.h"
 #include "settings/Settings.h"
+#include "support/BrushCheck.h"
 #include "support/ShapeFixture.h"
 
 using HTorusTest = ShapeBuildTest<htorus>;
@@ -275,4 +276,58 @@ TEST_F(HTorusTest, ExportSelectionBySectionsAndSegments) {
   ASSERT_EQ(D_listSize, 144);
   for (int b = 0; b < 144; ++b)
     EXPECT_EQ(IsBrushSelected(b), (b >= 12 && b <= 17) || (b >= 24 && b <= 29)) << b;
+}
+
+// Ring radii are truncated to whole numbers. Where the wall between the two
+// surfaces is thin against the resolution, this can line up a wall and a side
+// of a cell in one plane, or bend a cell's profile inward; where the hollow is
+// wider than the tube's distance from the axis, the outer surface would cross
+// the axis, its rings would turn half a turn and its cells come out inside
+// out. Every written cell must be a convex brush with faces in distinct
+// planes; the outer surface is held at the axis.
+TEST_F(HTorusTest, EveryCellStaysConvexWhenRadiiAreTruncatedOrReachTheAxis) {
+  struct Case {
+    Mesh mesh;
+    bool reachesAxis;
+  };
+  const Case cases[] = {
+      {{48, 48, false, 8, 20, 24}, false},      {{48, 12, true, 8, 20, 24}, false},
+      {{24, 12, false, 8, 20, 24}, false},      {{12, 12, false, 128, 256, 100}, true},
+      {{24, 12, true, 128, 256, 100}, true},    {{48, 24, false, 128, 256, 100}, true},
+      {{12, 12, false, 10, 300, 12}, true},
+  };
+  for (const Case& c : cases) {
+    const std::string where = Describe(c.mesh);
+    SetMesh(c.mesh);
+    Build();
+    const MapCheck check = CheckGroupAsMap();
+    EXPECT_TRUE(check.ok) << where << ": " << check.error;
+    EXPECT_GT(check.brushes, Group->bcount / 2) << where;
+    bool onAxis = false;
+    for (int b = 0; b < Group->bcount; ++b) {
+      const face& outer = Brush(b).faces[1];
+      for (int i = 0; i < 4; ++i) onAxis = onAxis || (outer.verts[i].x == 0.0f && outer.verts[i].y == 0.0f);
+    }
+    EXPECT_EQ(onAxis, c.reachesAxis) << where;
+  }
+}
+
+// The three radii in every order and with every sign: each describes a
+// hollow torus (held at the axis where its outer surface would cross it)
+// whose written cells are all convex brushes.
+TEST_F(HTorusTest, EveryOrderAndSignOfTheRadiiGivesConvexCells) {
+  const float triples[][3] = {{128, 256, 320}, {128, 256, 100}, {40, 41, 300}};
+  const int orders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+  for (const auto& radii : triples) {
+    for (const auto& order : orders) {
+      for (int signs = 0; signs < 8; ++signs) {
+        rad = radii[order[0]] * ((signs & 1) ? -1.0f : 1.0f);
+        rad2 = radii[order[1]] * ((signs & 2) ? -1.0f : 1.0f);
+        rad3 = radii[order[2]] * ((signs & 4) ? -1.0f : 1.0f);
+        Build();
+        const MapCheck check = CheckGroupAsMap();
+        EXPECT_TRUE(check.ok) << rad << " " << rad2 << " " << rad3 << ": " << check.error;
+      }
+    }
+  }
 }

@@ -205,6 +205,37 @@ TEST_F(TexturizeTest, SeamlessCylinderFitsAWholeNumberOfRepeats) {
   }
 }
 
+// "Round X" takes the nearest whole number; an X scale that rounds to 0 would
+// give a scale of 0, which makes the texture infinitely large: the nearest
+// whole number apart from 0, of the same sign, is taken instead.
+TEST_F(TexturizeTest, RoundedScaleSourceNeverGivesZero) {
+  struct Case {
+    float scale, rounded;
+  };
+  const Case cases[] = {{0.25f, 1.0f}, {-0.25f, -1.0f}, {0.49f, 1.0f}, {1.5f, 2.0f}, {-1.6f, -2.0f}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.scale);
+    // A body slot's Y scale from its X scale.
+    ReSettings();
+    wrapping[0] = true;
+    G_ScaleX[0] = c.scale;
+    SYMethod[0] = ScaleSrcRoundX;
+    MakeTorus(2, 12);
+    Run();
+    EXPECT_EQ(Wall(1, 3).scaleY, c.rounded);
+    // The floor's X scale from its fitted Y scale, the extent 4 of segment 0
+    // over the size times the count (-1 for a negative scale).
+    ReSettings();
+    wrapping[0] = Hseamless[2] = true;
+    Hwrapam[2] = c.scale < 0.0f ? -1 : 1;
+    G_SizeY[2] = static_cast<int>(4.0f / std::fabs(c.scale));
+    SYMethod[2] = ScaleSrcRoundX;
+    MakeArch(12);
+    Run();
+    EXPECT_EQ(Face(3, 0).scaleX, c.rounded);
+  }
+}
+
 TEST_F(TexturizeTest, RotatedSlotFitsWithItsSizesExchangedForTheBuildAlone) {
   struct Case {
     float rot;
@@ -566,12 +597,33 @@ TEST_F(TexturizeTest, DivisorsOfZeroLeaveTheValueUnchanged) {
          MakeTorus(3, 4);
        },
        "", [&] { EXPECT_EQ(Wall(1, 1).scaleY, 0.0f); }},
+      {"horizontal fitting over a source face of extent 0 with a wrap amount",
+       [&] {
+         wrapping[0] = Hseamless[0] = true;
+         Hwrapam[0] = 6;
+         MakeTorus(3, 4);
+         for (int s = 0; s < 3; ++s) SetVerts(Wall(s, 0), {{5, 5, 5}, {5, 5, 5}, {5, 5, 5}, {5, 5, 5}});
+       },
+       "", [&] { EXPECT_EQ(Wall(1, 1).scaleY, 1.0f); }},
       {"last section of length 0",
        [&] {
          wrapping[0] = true;
          MakeTorus(3, 4, [](int s) { return s == 2 ? 0.0f : 10.0f; });
        },
        "", [&] { EXPECT_EQ(Wall(0, 1).scaleX, 1.0f); }},
+      {"a section of length 0 before the last",
+       [&] {
+         wrapping[0] = true;
+         MakeTorus(3, 4, [](int s) { return s == 1 ? 0.0f : 10.0f; });
+       },
+       "", [&] { EXPECT_EQ(Wall(1, 1).scaleX, 1.0f); }},
+      {"floor: a segment of extent 0 before the last",
+       [&] {
+         wrapping[0] = true;
+         MakeArch(6);
+         for (int fi = 0; fi < 2; ++fi) SetWall(Face(2, fi), SlotFloor, 0, 2, 0.0f);
+       },
+       "", [&] { EXPECT_EQ(Face(2, 1).scaleY, 1.0f); }},
       {"floor: last segment of extent 0",
        [&] {
          wrapping[0] = true;

@@ -38,12 +38,7 @@ class ValidityTest : public ResetSettingsTest {
  protected:
   static void Build(const Case& c) {
     SelectShapeFlags(c.shape);
-    res = c.res;
-    res2 = c.res2;
-    Sym = c.sym;
-    rad = c.rad;
-    rad2 = c.rad2;
-    rad3 = c.rad3;
+    SetMesh({c.res, c.res2, c.sym, c.rad, c.rad2, c.rad3});
     for (int s = 0; s < SlotCount; ++s) {
       facealign[s] = wrapping[s] = Hwrapping[s] = c.textured;
       seamless[s] = Hseamless[s] = c.textured;

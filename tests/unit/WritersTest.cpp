@@ -148,24 +148,58 @@ TEST_F(WritersTest, BrushesWithoutVolumeAreLeftOut) {
 }
 
 TEST_F(WritersTest, ObjWritesEachFaceWithItsOwnVerticesAndRelativeIndices) {
+  // A tetrahedron whose first face shows the number format.
   Group->bcount = 1;
   brush& b = Group->brushes[0];
-  b.fcount = 1;
-  SetVerts(b.faces[0], {{128, 32.5f, -0.0f}, {1048576, 0.00001f, 1.0f / 3.0f}, {-1, 0, 100000}});
+  b.fcount = 4;
+  const vertex p[4] = {{128, 32.5f, -0.0f}, {1048576, 0.00001f, 1.0f / 3.0f}, {-1, 0, 100000}, {0, 0, 0}};
+  const int faces[4][3] = {{0, 1, 2}, {0, 3, 1}, {1, 3, 2}, {2, 3, 0}};
+  for (int i = 0; i < 4; ++i) SetVerts(b.faces[i], {p[faces[i][0]], p[faces[i][1]], p[faces[i][2]]});
   ASSERT_TRUE(ExportToObj());
-  EXPECT_EQ(dir.Read("out.obj"),
-            "g brush_export0\nv 128 32.5 -0 \nv 1.04858e+06 1e-05 0.333333 \nv -1 0 100000 \nf -1 -2 -3\n\n");
+  const std::string first =
+      "g brush_export0\nv 128 32.5 -0 \nv 1.04858e+06 1e-05 0.333333 \nv -1 0 100000 \nf -1 -2 -3\n\n";
+  const std::string obj = dir.Read("out.obj");
+  EXPECT_EQ(obj.substr(0, first.size()), first);
+  EXPECT_EQ(std::count(obj.begin(), obj.end(), 'f'), 4);
+}
+
+// The OBJ file leaves out what the map file leaves out: faces whose vertices
+// lie on one line or in one point, and brushes left with fewer than four faces
+// with area. The other brushes keep their index in the group name.
+TEST_F(WritersTest, ObjLeavesOutFacesAndBrushesThatTheMapLeavesOut) {
+  SetCapacities(3, 8, 12);
+  NewGroup(3, 0);
+  for (int i = 0; i < 3; ++i) MakeBox(Group->brushes[i], 64, 32, 16);
+  brush& withLines = Group->brushes[0];
+  withLines.fcount = 8;
+  SetVerts(withLines.faces[6], {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {1, 0, 0}});  // on one line
+  SetVerts(withLines.faces[7], {{5, 5, 5}, {5, 5, 5}, {5, 5, 5}});              // one point
+  MakeBox(Group->brushes[1], 64, 32, 0);  // flat: two faces with area
+  ASSERT_TRUE(ExportToObj());
+  const std::string obj = dir.Read("out.obj");
+  EXPECT_EQ(obj.find("g brush_export1\n"), std::string::npos);
+  EXPECT_NE(obj.find("g brush_export0\n"), std::string::npos);
+  EXPECT_NE(obj.find("g brush_export2\n"), std::string::npos);
+  EXPECT_EQ(std::count(obj.begin(), obj.end(), 'f'), 12);  // six faces in each of brushes 0 and 2
+  EXPECT_EQ(obj.find("v 2 0 0 "), std::string::npos);
+  EXPECT_EQ(obj.find("v 5 5 5 "), std::string::npos);
+  ASSERT_TRUE(ExportToMap());
+  EXPECT_EQ(CheckMapText(dir.Read("out.map")).brushes, 2);
 }
 
 TEST_F(WritersTest, TwelveVertexFaceGivesTwelveRecordsAndOneFaceLine) {
+  // The box's bottom with two more corners on each of its four edges.
   Group->bcount = 1;
   brush& b = Group->brushes[0];
-  b.fcount = 1;
-  b.faces[0].vcount = 12;
+  SetVerts(b.faces[0], {{64, 0, 0}, {64, 8, 0}, {64, 16, 0}, {64, 32, 0}, {40, 32, 0}, {20, 32, 0},
+                        {0, 32, 0}, {0, 24, 0}, {0, 16, 0}, {0, 0, 0}, {16, 0, 0}, {32, 0, 0}});
   ASSERT_TRUE(ExportToObj());
   const std::string obj = dir.Read("out.obj");
-  EXPECT_NE(obj.find("f -1 -2 -3 -4 -5 -6 -7 -8 -9 -10 -11 -12\n\n"), std::string::npos);
-  EXPECT_EQ(std::count(obj.begin(), obj.end(), 'v'), 12);
+  const std::string bottom = "v 64 0 0 \nv 64 8 0 \nv 64 16 0 \nv 64 32 0 \nv 40 32 0 \nv 20 32 0 \nv 0 32 0 \n"
+                             "v 0 24 0 \nv 0 16 0 \nv 0 0 0 \nv 16 0 0 \nv 32 0 0 \n"
+                             "f -1 -2 -3 -4 -5 -6 -7 -8 -9 -10 -11 -12\n\n";
+  EXPECT_EQ(obj.substr(0, 16 + bottom.size()), "g brush_export0\n" + bottom);
+  EXPECT_EQ(std::count(obj.begin(), obj.end(), 'v'), 12 + 5 * 4);
 }
 
 TEST_F(WritersTest, EmptySelectionGivesAnEmptyObjFile) {
@@ -330,4 +364,28 @@ TEST_F(WritersTest, BrushCheckFindsTheFaultsItIsMeantFor) {
   EXPECT_FALSE(CheckMapText(join(nan)).ok);
   EXPECT_FALSE(CheckMapNumbers(join(nan)).ok);
   EXPECT_FALSE(CheckMapText(good.substr(0, good.size() - 1)).ok);  // no empty line at the end
+
+  std::vector<std::string> scale0 = lines;  // a Y scale of 0
+  scale0[first].replace(scale0[first].rfind("1.000000 "), 9, "0.000000 ");
+  EXPECT_TRUE(CheckMapTextAndScales(good).ok);
+  EXPECT_TRUE(CheckMapText(join(scale0)).ok);
+  EXPECT_FALSE(CheckMapTextAndScales(join(scale0)).ok);
+}
+
+TEST_F(WritersTest, ObjCheckFindsFacesWithoutArea) {
+  struct Case {
+    const char* what;
+    const char* text;
+    bool ok;
+  };
+  const Case cases[] = {
+      {"a triangle", "g brush_export0\nv 0 0 0 \nv 1 0 0 \nv 0 1 0 \nf -1 -2 -3\n\n", true},
+      {"a long thin quad", "v 0 1 0 \nv 0 1 64307 \nv 0.0625 1 64307 \nv 0.0625 1 0 \nf -1 -2 -3 -4\n", true},
+      {"corners on one line", "v 0 0 0 \nv 1 0 0 \nv 2 0 0 \nv 1 0 0 \nf -1 -2 -3 -4\n", false},
+      {"corners in one point", "v 5 5 5 \nv 5 5 5 \nv 5 5 5 \nf -1 -2 -3\n", false},
+      {"two corners", "v 0 0 0 \nv 1 0 0 \nf -1 -2\n", false},
+      {"a corner not written", "v 0 0 0 \nv 1 0 0 \nf -1 -2 -3\n", false},
+      {"a number not finite", "v 0 0 nan \nv 1 0 0 \nv 0 1 0 \nf -1 -2 -3\n", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CheckObjText(c.text).ok, c.ok) << c.what;
 }
