@@ -1,5 +1,6 @@
 #include "export/MapWriter.h"
 
+#include <cmath>
 #include <string>
 
 #include "export/BrushPlanes.h"
@@ -42,6 +43,20 @@ char* PutAxis(NumberCache& numbers, char* p, const vector& v, float shift) {
   return PutText(p, " ] ");
 }
 
+// The smallest texture scale that six decimals can write.
+constexpr float kSmallestScale = 0.000001f;
+
+// A texture scale as the map can hold it. A map compiler divides by the
+// scale, so none may be written as 0: a scale too small for six decimals
+// (extreme texture sizes or wrap amounts make them) is written as the
+// smallest one of its sign, and one that is not finite (the last guard, as
+// for every number) as 1.
+float WrittenScale(float scale) {
+  if (!std::isfinite(scale)) return 1.0f;
+  if (std::fabs(scale) < kSmallestScale) return std::copysign(kSmallestScale, scale);
+  return scale;
+}
+
 void PutFaceLine(TextOut& out, NumberCache& numbers, const face& f, const vertex* const points[3]) {
   char* p = out.Room(kLineRoom);
   for (int i = 0; i < 3; ++i) p = PutPoint(numbers, p, *points[i]);
@@ -53,9 +68,9 @@ void PutFaceLine(TextOut& out, NumberCache& numbers, const face& f, const vertex
   p = PutAxis(numbers, p, f.vecVer, f.shiftY);
   p = numbers.Put(p, f.rot);
   *p++ = ' ';
-  p = numbers.Put(p, f.scaleX);
+  p = numbers.Put(p, WrittenScale(f.scaleX));
   *p++ = ' ';
-  p = numbers.Put(p, f.scaleY);
+  p = numbers.Put(p, WrittenScale(f.scaleY));
   p = PutText(p, " \n");
   out.Advance(p);
 }

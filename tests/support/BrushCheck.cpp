@@ -160,9 +160,9 @@ bool ParseNumber(std::string_view word, double& value) {
   return !word.empty() && r.ec == std::errc() && r.ptr == end && std::isfinite(value);
 }
 
-// What a check looks at: the numbers only; the numbers and the brushes; also
-// the texture scales.
-enum class Depth { Numbers, Brushes, Scales };
+// What a check looks at: the numbers and the texture projection of every face
+// only, or the brushes too.
+enum class Depth { Numbers, Brushes };
 
 // Parses one face line into its plane; returns an error text or "".
 // t is room for the words of the line.
@@ -178,6 +178,12 @@ std::string ParseFace(std::string_view line, std::vector<std::string_view>& t, P
   }
   if (t[0] != "(" || t[4] != ")" || t[16] != "[" || t[21] != "]" || t[22] != "[" || t[27] != "]")
     return "malformed face line: " + std::string(line);
+  // A texture axis or scale of 0 (as written, with six decimals) leaves the
+  // face without a texture projection: map compilers divide by them.
+  const Vec3 axisU{v[17], v[18], v[19]};
+  const Vec3 axisV{v[23], v[24], v[25]};
+  if (Len(axisU) == 0.0 || Len(axisV) == 0.0) return "zero texture axis: " + std::string(line);
+  if (v[29] == 0.0 || v[30] == 0.0) return "texture scale 0: " + std::string(line);
   if (depth == Depth::Numbers) return std::string();
   for (int p = 0; p < 3; ++p) plane.points[p] = Vec3{v[1 + 5 * p], v[2 + 5 * p], v[3 + 5 * p]};
   const Vec3 n = Cross(plane.points[0] - plane.points[1], plane.points[2] - plane.points[1]);
@@ -187,10 +193,6 @@ std::string ParseFace(std::string_view line, std::vector<std::string_view>& t, P
   plane.d = Dot(plane.n, plane.points[1]);
   const double edges = Len(plane.points[0] - plane.points[1]) + Len(plane.points[2] - plane.points[1]);
   plane.tilt = 4.0 * kPrintError * edges / len;
-  const Vec3 axisU{v[17], v[18], v[19]};
-  const Vec3 axisV{v[23], v[24], v[25]};
-  if (Len(axisU) == 0.0 || Len(axisV) == 0.0) return "zero texture axis: " + std::string(line);
-  if (depth == Depth::Scales && (v[29] == 0.0 || v[30] == 0.0)) return "texture scale 0: " + std::string(line);
   return std::string();
 }
 
@@ -263,8 +265,6 @@ MapCheck CheckGroup(Depth depth) {
 }  // namespace
 
 MapCheck CheckMapText(const std::string& text) { return Check(text, Depth::Brushes); }
-
-MapCheck CheckMapTextAndScales(const std::string& text) { return Check(text, Depth::Scales); }
 
 MapCheck CheckMapNumbers(const std::string& text) { return Check(text, Depth::Numbers); }
 

@@ -2,8 +2,8 @@
 // file and checks that every brush is a closed convex solid of non-zero
 // volume whose every face plane, taken from the three written points in their
 // order, faces outward, that no plane is given twice, that no face has a zero
-// texture axis, and that every number of the file is finite; on request also
-// that no face has a texture scale of 0. A second check reads an OBJ file.
+// texture axis or a texture scale of 0, and that every number of the file is
+// finite. A second check reads an OBJ file.
 #pragma once
 
 #include <string>
@@ -16,10 +16,8 @@ struct MapCheck {
 
 // Checks the text of a map file.
 MapCheck CheckMapText(const std::string& text);
-// The same, and no face has a texture scale of 0 (as written, with six
-// decimals): map compilers divide by it.
-MapCheck CheckMapTextAndScales(const std::string& text);
-// Only the number test: every number in the file is finite.
+// Only the tests of every face line: every number in the file is finite, no
+// texture axis or scale is 0.
 MapCheck CheckMapNumbers(const std::string& text);
 // Writes Group with ExportToMap into a temporary directory and checks it.
 // cfname and cfpath are restored afterwards.
