@@ -14,8 +14,15 @@
 
 std::string Exe64() { return KORVANE64_EXE; }
 std::string Exe32() { return KORVANE32_EXE; }
-std::string SourceDir() { return KORVANE_SOURCE_DIR; }
 
+std::vector<std::string> Runner32() {
+  std::istringstream words(KORVANE32_RUNNER);
+  std::vector<std::string> runner;
+  for (std::string word; words >> word;) runner.push_back(word);
+  return runner;
+}
+
+std::string SourceDir() { return KORVANE_SOURCE_DIR; }
 
 namespace {
 
@@ -69,12 +76,14 @@ ProcessResult Run(const std::string& exe, const std::vector<std::string>& args, 
 }  // namespace
 
 void ExecWithAlarm(const std::string& exe, const std::vector<std::string>& args, unsigned seconds) {
+  std::vector<std::string> command = exe == Exe32() ? Runner32() : std::vector<std::string>();
+  command.push_back(exe);
+  command.insert(command.end(), args.begin(), args.end());
   std::vector<char*> argv;
-  argv.push_back(const_cast<char*>(exe.c_str()));
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  for (auto& word : command) argv.push_back(word.data());
   argv.push_back(nullptr);
   alarm(seconds);  // no test may hang
-  execv(exe.c_str(), argv.data());
+  execv(argv[0], argv.data());
   _exit(127);
 }
 

@@ -13,6 +13,9 @@ struct ProcessResult {
 // The two executables; Exe32() is empty when the 32-bit build is off.
 std::string Exe64();
 std::string Exe32();
+// The command line that runs the 32-bit executable here, put before it: empty
+// where the kernel runs it, an emulator (qemu-i386) where it cannot.
+std::vector<std::string> Runner32();
 // The source tree (for examples and golden files).
 std::string SourceDir();
 
@@ -30,8 +33,9 @@ ProcessResult RunProgramWithFileSizeLimit(const std::string& exe, const std::vec
                                           const std::string& input, const std::string& dir,
                                           unsigned long long fileSizeLimit, unsigned seconds = 120);
 
-// In a forked child: starts exe with the arguments, to be killed by an alarm
-// after the given number of seconds; ends the child when exe cannot start.
+// In a forked child: starts exe with the arguments (the 32-bit executable
+// through Runner32()), to be killed by an alarm after the given number of
+// seconds; ends the child when exe cannot start.
 [[noreturn]] void ExecWithAlarm(const std::string& exe, const std::vector<std::string>& args,
                                 unsigned seconds);
 

@@ -32,9 +32,12 @@
 
 namespace {
 
-// Fewer cases under the sanitizers, which run the builds several times slower.
+// Fewer cases where the builds run many times slower: under the sanitizers,
+// and in the 32-bit tests where an emulator runs them.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr int kDefaultCases = 150;
+#elif defined(KORVANE_TESTS_EMULATED)
+constexpr int kDefaultCases = 200;
 #else
 constexpr int kDefaultCases = 2000;
 #endif
