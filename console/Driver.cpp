@@ -89,6 +89,9 @@ std::string DropModelOutOfMemory(const std::string& what) {
 
 int RunKorvane(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);  // the file size limit fails a write instead of ending the program
+  // A closed standard output (a reader that stopped early) fails the console
+  // output instead of ending the program; the batch goes on writing its files.
+  std::signal(SIGPIPE, SIG_IGN);
   const bool batch = argc > 1;
   bool allRead = true;
   try {
