@@ -206,10 +206,11 @@ struct SavedAction {
 };
 
 // One key at a time without echo for its lifetime; the terminal's settings
-// and the previous signal handlers come back when it goes out of scope. Only
-// signals with their default action are taken over: one that the program was
-// started to ignore (nohup), or ignores itself, stays ignored, and a handler
-// that is already there stays in place.
+// and the previous signal actions come back when it goes out of scope. A
+// signal that the program was started to ignore (nohup), or ignores itself,
+// stays ignored. A handler that is there already is set aside for the wait:
+// nothing that it would clean up exists while the program waits for a key,
+// and the terminal must come back whatever ends the program.
 struct TerminalMode {
   std::vector<SavedAction> replaced;
   bool active = false;
@@ -222,7 +223,7 @@ struct TerminalMode {
     sigemptyset(&restore.sa_mask);
     ForEachEndingSignal([&](int sig) {
       SavedAction saved{sig, {}};
-      if (sigaction(sig, nullptr, &saved.action) != 0 || saved.action.sa_handler != SIG_DFL) return;
+      if (sigaction(sig, nullptr, &saved.action) != 0 || saved.action.sa_handler == SIG_IGN) return;
       if (sigaction(sig, &restore, nullptr) == 0) replaced.push_back(saved);
     });
     termios raw = savedTerminal;

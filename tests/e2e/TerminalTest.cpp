@@ -138,17 +138,6 @@ std::vector<NamedSignal> EndingSignals() {
   return signals;
 }
 
-// Under AddressSanitizer the runtime has its own handlers for these faults,
-// which the wait leaves in place; the runtime reports the fault and exits.
-bool HandledBySanitizer(int sig) {
-#ifdef __SANITIZE_ADDRESS__
-  return sig == SIGSEGV || sig == SIGBUS || sig == SIGFPE;
-#else
-  (void)sig;
-  return false;
-#endif
-}
-
 // No core files while the test lets programs die of signals that dump one.
 class NoCoreFiles {
  public:
@@ -174,7 +163,6 @@ TEST(Terminal, ASignalDuringTheWaitRestoresTheTerminal) {
   const NoCoreFiles noCore;
   for (const NamedSignal& s : EndingSignals()) {
     SCOPED_TRACE(s.name);
-    if (HandledBySanitizer(s.sig)) continue;
     TempDir dir;
     const auto program = StartBatch(dir, {{"a.kvt", "nomenu 1\n"}});
     ASSERT_TRUE(AtThePause(*program));
