@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <vector>
 
 const std::string warn_invnumber = "[WARNING] Invalid number! Please enter again.";
 const std::string warn_zeroscale = "[WARNING] Texture scale must not be 0 !";
@@ -164,8 +165,31 @@ namespace {
 // found it (echo and line editing on).
 termios savedTerminal{};
 
-const int kEndingSignals[] = {SIGTERM, SIGHUP, SIGINT};
+// The signals whose default action ends the program, with or without a core
+// dump, apart from SIGKILL and SIGSTOP, which cannot be caught; the real-time
+// signals, which end it too, are added when the wait begins. The fault
+// signals are among them: a program that dies of one during the wait leaves
+// the terminal usable as well. SIGPIPE and SIGXFSZ are ignored from start-up
+// (a closed output and the file size limit fail a write instead), and a
+// signal that is ignored when the wait begins stays ignored.
+const int kEndingSignals[] = {
+    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,   SIGBUS,  SIGFPE,  SIGUSR1, SIGSEGV,
+    SIGUSR2, SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGSYS,
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+};
 constexpr int kEndingSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
+
+// Calls fn with every signal whose default action ends the program.
+template <typename Fn>
+void ForEachEndingSignal(Fn fn) {
+  for (const int sig : kEndingSignals) fn(sig);
+  for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig) fn(sig);
+}
 
 // Restores the terminal, then ends the program as the signal would have
 // without the handler. tcsetattr, signal and raise are async-signal-safe.
@@ -175,22 +199,33 @@ extern "C" void RestoreTerminalAndRaise(int sig) {
   std::raise(sig);  // delivered with the default action once the handler returns
 }
 
+// A signal's action from before the key wait.
+struct SavedAction {
+  int sig;
+  struct sigaction action;
+};
+
 // One key at a time without echo for its lifetime; the terminal's settings
-// and the previous signal handlers come back when it goes out of scope. A
-// signal that the program was started to ignore (nohup) stays ignored.
+// and the previous signal actions come back when it goes out of scope. A
+// signal that the program was started to ignore (nohup), or ignores itself,
+// stays ignored. A handler that is there already is set aside for the wait:
+// nothing that it would clean up exists while the program waits for a key,
+// and the terminal must come back whatever ends the program.
 struct TerminalMode {
-  struct sigaction previous[kEndingSignalCount] = {};
+  std::vector<SavedAction> replaced;
   bool active = false;
 
   TerminalMode() {
     if (tcgetattr(STDIN_FILENO, &savedTerminal) != 0) return;
+    replaced.reserve(static_cast<std::size_t>(kEndingSignalCount + SIGRTMAX - SIGRTMIN + 1));
     struct sigaction restore = {};
     restore.sa_handler = RestoreTerminalAndRaise;
     sigemptyset(&restore.sa_mask);
-    for (int i = 0; i < kEndingSignalCount; ++i) {
-      sigaction(kEndingSignals[i], nullptr, &previous[i]);
-      if (previous[i].sa_handler == SIG_DFL) sigaction(kEndingSignals[i], &restore, nullptr);
-    }
+    ForEachEndingSignal([&](int sig) {
+      SavedAction saved{sig, {}};
+      if (sigaction(sig, nullptr, &saved.action) != 0 || saved.action.sa_handler == SIG_IGN) return;
+      if (sigaction(sig, &restore, nullptr) == 0) replaced.push_back(saved);
+    });
     termios raw = savedTerminal;
     raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | ISIG));
     raw.c_cc[VMIN] = 1;
@@ -204,7 +239,8 @@ struct TerminalMode {
     RestoreHandlers();
   }
   void RestoreHandlers() {
-    for (int i = 0; i < kEndingSignalCount; ++i) sigaction(kEndingSignals[i], &previous[i], nullptr);
+    for (const SavedAction& saved : replaced) sigaction(saved.sig, &saved.action, nullptr);
+    replaced.clear();
   }
   TerminalMode(const TerminalMode&) = delete;
   TerminalMode& operator=(const TerminalMode&) = delete;

@@ -49,28 +49,32 @@ void RunWithoutMenu() {
   getch();
 }
 
-void RunTemplate(const std::string& path) {
+// Runs one template of the batch; false when it could not be read. A template
+// that is not available still opens the sub menu, whose status box says so.
+bool RunTemplate(const std::string& path) {
   ReSettings();
   const bool read = LoadTemplate(path);
   if (tset[0].empty()) cfname = GetFileName(path);
   if (tset[1].empty()) cfpath = GetFilePath(path);
   if (nomenu) {
     RunWithoutMenu();
-    return;
+    return read;
   }
   if (read) SetMessage(MsgTemplateLoaded);
   menu_sub();
+  return read;
 }
 
 void ReportOutOfMemory(const std::string& what) { std::cout << DropModelOutOfMemory(what) << std::endl; }
 
 // A template that runs out of memory is reported, and the batch goes on with
-// the next one.
-void RunTemplateReported(const std::string& path) {
+// the next one. False when the template could not be read.
+bool RunTemplateReported(const std::string& path) {
   try {
-    RunTemplate(path);
+    return RunTemplate(path);
   } catch (const std::bad_alloc&) {
     ReportOutOfMemory("the template \"" + path + "\"");
+    return true;
   }
 }
 
@@ -85,7 +89,11 @@ std::string DropModelOutOfMemory(const std::string& what) {
 
 int RunKorvane(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);  // the file size limit fails a write instead of ending the program
+  // A closed standard output (a reader that stopped early) fails the console
+  // output instead of ending the program; the batch goes on writing its files.
+  std::signal(SIGPIPE, SIG_IGN);
   const bool batch = argc > 1;
+  bool allRead = true;
   try {
     if (!batch) {
       ReSettings();
@@ -93,11 +101,11 @@ int RunKorvane(int argc, char** argv) {
       menu_main();
     } else {
       DragAndDrop = true;
-      for (int i = 1; i < argc; ++i) RunTemplateReported(argv[i]);
+      for (int i = 1; i < argc; ++i) allRead = RunTemplateReported(argv[i]) && allRead;
     }
   } catch (const std::bad_alloc&) {
     ReportOutOfMemory("this model");
     return 1;
   }
-  return batch && ExportFailed ? 1 : 0;
+  return batch && (ExportFailed || !allRead) ? 1 : 0;
 }

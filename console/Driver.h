@@ -12,5 +12,7 @@ extern bool ExportFailed;
 // and leaves no group behind. Returns the warning that says so.
 std::string DropModelOutOfMemory(const std::string& what);
 
-// Runs the program and returns its exit status.
+// Runs the program and returns its exit status: 0, or 1 for a batch run in
+// which a file could not be created, memory ran out or a template named on
+// the command line could not be read.
 int RunKorvane(int argc, char** argv);

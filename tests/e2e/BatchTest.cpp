@@ -97,3 +97,36 @@ TEST(Batch, BothExecutablesWriteIdenticalFiles) {
     EXPECT_FALSE(d64.Read("t.map").empty()) << text;
   }
 }
+
+// A template named on the command line that cannot be read fails the run as a
+// file that cannot be created does: the sub menu says "not available" as
+// before, the batch goes on, and the status is 1. A template that the sub
+// menu's load action cannot read is answered in the status box only; that
+// does not change the status.
+TEST(Batch, ATemplateThatCannotBeReadFailsTheRun) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> args;
+    std::string input;
+    int status;
+    std::vector<std::string> written;
+  };
+  const std::vector<Case> cases = {
+      {"a missing template", {"missing.kvt"}, "", 1, {}},
+      {"a missing template before one that is written", {"missing.kvt", "ok.kvt"}, "q\n", 1, {"ok.map"}},
+      {"a directory as template", {"folder", "ok.kvt"}, "q\n", 1, {"ok.map"}},
+      {"the sub menu's load action finds no template", {"menu.kvt", "ok.kvt"}, "l gone.kvt\nq\n", 0, {"ok.map"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    dir.Write("ok.kvt", kNoMenu);
+    dir.Write("menu.kvt", "shape arch\n");
+    dir.Write("folder/keep", "");
+    const ProcessResult r = RunProgram(Exe64(), c.args, c.input, dir.path());
+    EXPECT_EQ(r.status, c.status) << r.output;
+    EXPECT_NE(r.output.find("\" not available...\n"), std::string::npos) << r.output;
+    EXPECT_EQ(r.output.find("[WARNING]"), std::string::npos) << r.output;
+    for (const std::string& file : c.written) EXPECT_TRUE(dir.Exists(file)) << file;
+  }
+}

@@ -3,6 +3,7 @@
 // when the program is ended by a signal during the wait.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <csignal>
@@ -115,19 +116,61 @@ TEST(Terminal, TheNextKeyAfterThePauseReachesTheMenu) {
   }
 }
 
+namespace {
+
+// A signal and its name, for messages.
+struct NamedSignal {
+  const char* name;
+  int sig;
+};
+
+// Every signal whose default action ends the program, with or without a core
+// dump, and that a program can catch.
+std::vector<NamedSignal> EndingSignals() {
+  std::vector<NamedSignal> signals = {
+      {"SIGHUP", SIGHUP},   {"SIGINT", SIGINT},       {"SIGQUIT", SIGQUIT},     {"SIGILL", SIGILL},
+      {"SIGTRAP", SIGTRAP}, {"SIGABRT", SIGABRT},     {"SIGBUS", SIGBUS},       {"SIGFPE", SIGFPE},
+      {"SIGUSR1", SIGUSR1}, {"SIGSEGV", SIGSEGV},     {"SIGUSR2", SIGUSR2},     {"SIGALRM", SIGALRM},
+      {"SIGTERM", SIGTERM}, {"SIGSTKFLT", SIGSTKFLT}, {"SIGXCPU", SIGXCPU},     {"SIGVTALRM", SIGVTALRM},
+      {"SIGPROF", SIGPROF}, {"SIGIO", SIGIO},         {"SIGPWR", SIGPWR},       {"SIGSYS", SIGSYS},
+      {"SIGRTMIN", SIGRTMIN}, {"SIGRTMIN+1", SIGRTMIN + 1}, {"SIGRTMAX", SIGRTMAX},
+  };
+  return signals;
+}
+
+// No core files while the test lets programs die of signals that dump one.
+class NoCoreFiles {
+ public:
+  NoCoreFiles() {
+    getrlimit(RLIMIT_CORE, &saved_);
+    rlimit none = saved_;
+    none.rlim_cur = 0;
+    setrlimit(RLIMIT_CORE, &none);
+  }
+  ~NoCoreFiles() { setrlimit(RLIMIT_CORE, &saved_); }
+  NoCoreFiles(const NoCoreFiles&) = delete;
+  NoCoreFiles& operator=(const NoCoreFiles&) = delete;
+
+ private:
+  rlimit saved_{};
+};
+
+}  // namespace
+
 // A signal that ends the program during the wait: the terminal has its echo
 // and line editing back, and the program ends as the signal says.
 TEST(Terminal, ASignalDuringTheWaitRestoresTheTerminal) {
-  for (const int sig : {SIGTERM, SIGHUP, SIGINT}) {
-    SCOPED_TRACE(sig);
+  const NoCoreFiles noCore;
+  for (const NamedSignal& s : EndingSignals()) {
+    SCOPED_TRACE(s.name);
     TempDir dir;
     const auto program = StartBatch(dir, {{"a.kvt", "nomenu 1\n"}});
     ASSERT_TRUE(AtThePause(*program));
     EXPECT_EQ(program->Settings().c_lflag & ECHO, 0u) << "the wait's mode";
-    program->Signal(sig);
+    program->Signal(s.sig);
     const int status = program->Wait(kWaitSeconds);
     ASSERT_TRUE(WIFSIGNALED(status)) << status;
-    EXPECT_EQ(WTERMSIG(status), sig);
+    EXPECT_EQ(WTERMSIG(status), s.sig);
     const termios after = program->Settings();
     EXPECT_NE(after.c_lflag & ECHO, 0u);
     EXPECT_NE(after.c_lflag & ICANON, 0u);
@@ -135,15 +178,32 @@ TEST(Terminal, ASignalDuringTheWaitRestoresTheTerminal) {
 }
 
 // A signal that the program was started to ignore (nohup) does not end it
-// during the wait; the wait goes on until a key comes.
+// during the wait, nor do the two that it ignores itself: a closed output and
+// the file size limit fail a write instead. The wait goes on until a key
+// comes.
 TEST(Terminal, AnIgnoredSignalStaysIgnoredDuringTheWait) {
-  TempDir dir;
-  const auto program = StartBatch(dir, {{"a.kvt", "nomenu 1\n"}}, {SIGHUP});
-  ASSERT_TRUE(AtThePause(*program));
-  program->Signal(SIGHUP);
-  EXPECT_EQ(program->Wait(0.3), -1) << "the program ended at an ignored signal";
-  program->Type("x");
-  EXPECT_TRUE(EndsCleanly(*program));
+  struct Case {
+    NamedSignal signal;
+    bool ignoredAtStart;
+  };
+  const Case cases[] = {
+      {{"SIGHUP", SIGHUP}, true},
+      {{"SIGUSR1", SIGUSR1}, true},
+      {{"SIGPIPE", SIGPIPE}, false},
+      {{"SIGXFSZ", SIGXFSZ}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.signal.name);
+    TempDir dir;
+    std::vector<int> ignored;
+    if (c.ignoredAtStart) ignored.push_back(c.signal.sig);
+    const auto program = StartBatch(dir, {{"a.kvt", "nomenu 1\n"}}, ignored);
+    ASSERT_TRUE(AtThePause(*program));
+    program->Signal(c.signal.sig);
+    EXPECT_EQ(program->Wait(0.3), -1) << "the program ended at an ignored signal";
+    program->Type("x");
+    EXPECT_TRUE(EndsCleanly(*program));
+  }
 }
 
 // The end of the input typed at a terminal (Ctrl-D on an empty line) is
