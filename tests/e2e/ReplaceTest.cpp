@@ -468,6 +468,54 @@ TEST(Replace, TheMapAndTheObjFileChangeTogether) {
   }
 }
 
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;  // the sanitizer's shadow memory needs far more address space
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// Runs the large model in dir with the address space limited to the given
+// number of KiB.
+ProcessResult RunWithMemory(const TempDir& dir, unsigned long kib) {
+  return RunProgram("/bin/sh", {"-c", "ulimit -v " + std::to_string(kib) + " && exec \"$0\" \"$@\"", Exe64(), "c.kvt"},
+                    "", dir.path(), kRunLimitSeconds);
+}
+
+}  // namespace
+
+// Memory that runs out while the OBJ file is written, after the map's text
+// was complete, leaves both older files: the limits just below the least
+// that the model needs are tried (that limit is searched for, as it depends
+// on the system's libraries).
+TEST(Replace, MemoryRunningOutLeavesBothFiles) {
+  if (kSanitized) GTEST_SKIP() << "address space limits do not work under AddressSanitizer";
+  TempDir dir;
+  dir.Write("c.kvt", kBigTemplate);
+  constexpr unsigned long kStep = 128;
+  unsigned long enough = 1UL << 18;
+  unsigned long tooLittle = 1UL << 14;
+  ASSERT_EQ(RunWithMemory(dir, enough).status, 0);
+  const std::string map = dir.Read("c.map");
+  const std::string obj = dir.Read("c.obj");
+  while (enough - tooLittle > kStep) {
+    const unsigned long middle = (enough + tooLittle) / 2;
+    (RunWithMemory(dir, middle).status == 0 ? enough : tooLittle) = middle;
+  }
+  for (unsigned long kib = enough - kStep; kib + 8 * kStep > enough; kib -= kStep) {
+    SCOPED_TRACE(std::to_string(kib) + " KiB");
+    dir.Write("c.map", kOld);
+    dir.Write("c.obj", kOld);
+    const ProcessResult r = RunWithMemory(dir, kib);
+    const bool written = r.status == 0;
+    EXPECT_EQ(r.output, written ? kWritten : "[WARNING] Not enough memory for the template \"c.kvt\"!\n");
+    EXPECT_TRUE(dir.Read("c.map") == (written ? map : kOld));
+    EXPECT_TRUE(dir.Read("c.obj") == (written ? obj : kOld));
+    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"c.kvt", "c.map", "c.obj"}));
+  }
+}
+
 // ---- Long paths --------------------------------------------------------------------
 
 namespace {
