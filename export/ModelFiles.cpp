@@ -8,12 +8,14 @@
 ModelFilesOutcome ExportModelFiles(bool map, bool obj) {
   TextOut mapText;
   TextOut objText;
+  // The OBJ text is written also when the map's failed, so that the console
+  // tells whether the OBJ file could have been written.
   const bool mapFinished = !map || WriteMap(mapText);
-  const bool objFinished = mapFinished && (!obj || WriteObj(objText));
+  const bool objFinished = !obj || WriteObj(objText);
   ModelFilesOutcome outcome;
-  if (!objFinished) {
+  if (!mapFinished || !objFinished) {
     if (map) outcome.map = mapFinished ? FileOutcome::Kept : FileOutcome::Failed;
-    if (obj) outcome.obj = mapFinished ? FileOutcome::Failed : FileOutcome::Kept;
+    if (obj) outcome.obj = objFinished ? FileOutcome::Kept : FileOutcome::Failed;
     return outcome;
   }
   // A signal that arrives now waits until both files are in place.

@@ -85,9 +85,9 @@ void MakeSocket(const std::string& path) {
 // ---- A write that fails -------------------------------------------------------
 
 // A file size limit stops the writes as a full disk would: the program goes
-// on, warns about the map by name and about the OBJ file left as it was with
-// it, leaves the older files as they were and no temporary file behind,
-// writes the next template's smaller file and ends the batch with status 1.
+// on, warns about each file by name, leaves an older file of that name as it
+// was and no temporary file behind, writes the next template's smaller file
+// and ends the batch with status 1.
 TEST(FilesAndNames, AFailedWriteKeepsTheOlderFile) {
   constexpr unsigned long long kLimit = 8192;  // the torus's files are far larger, the cylinder's map smaller
   for (const std::string& exe : Executables()) {
@@ -105,7 +105,7 @@ TEST(FilesAndNames, AFailedWriteKeepsTheOlderFile) {
       EXPECT_EQ(r.status, 1);
       EXPECT_EQ(r.output,
                 "[WARNING] Could not create the file \"big.map\"!\n"
-                "[WARNING] Left the file \"big.obj\" as it was: \"big.map\" could not be created!\n"
+                "[WARNING] Could not create the file \"big.obj\"!\n"
                 "PRESS ANY BUTTON...\n"
                 "Exported To Map!!!\nPRESS ANY BUTTON...\n");
       const std::vector<std::string> expected =
