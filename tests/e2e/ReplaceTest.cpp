@@ -4,10 +4,9 @@
 // written in place where a rename cannot keep them, a signal leaves no
 // temporary file, the map and the OBJ file of a template change together,
 // and a path as long as the system takes works.
-#include <gtest/gtest.h>
-
 #include <dirent.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -45,6 +44,12 @@ const std::string kBothRefused =
     "[WARNING] Could not create the file \"c.obj\"!\n"
     "PRESS ANY BUTTON...\n";
 const std::string kOld = "old text\n";
+
+std::vector<std::string> Executables() {
+  std::vector<std::string> exes = {Exe64()};
+  if (!Exe32().empty()) exes.push_back(Exe32());
+  return exes;
+}
 
 std::vector<std::string> Entries(const std::string& path) {
   std::vector<std::string> names;
@@ -147,8 +152,7 @@ TEST(Replace, TheWriteGoesThroughSymbolicLinks) {
   };
   const Case cases[] = {
       {"a link beside", [](const TempDir& d) { MakeLink("real.map", d.path() + "/c.map"); }, "real.map"},
-      {"an absolute link", [](const TempDir& d) { MakeLink(d.path() + "/real.map", d.path() + "/c.map"); },
-       "real.map"},
+      {"an absolute link", [](const TempDir& d) { MakeLink(d.path() + "/real.map", d.path() + "/c.map"); }, "real.map"},
       {"a chain of links through another directory",
        [](const TempDir& d) {
          d.Write("sub/real.map", kOld);
@@ -159,23 +163,25 @@ TEST(Replace, TheWriteGoesThroughSymbolicLinks) {
       {"a link that names nothing yet", [](const TempDir& d) { MakeLink("made.map", d.path() + "/c.map"); },
        "made.map"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    TempDir dir;
-    dir.Write("c.kvt", kTemplate);
-    chmod(dir.Write("real.map", kOld).c_str(), 0640);
-    c.prepare(dir);
-    const std::string link = LinkText(dir.path() + "/c.map");
-    const ProcessResult r = RunProgram(Exe64(), {"c.kvt"}, "", dir.path(), kRunLimitSeconds);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.output, kWritten);
-    EXPECT_EQ(LinkText(dir.path() + "/c.map"), link);
-    EXPECT_EQ(dir.Read(c.written), Cylinder().map);
-    EXPECT_EQ(dir.Read("c.obj"), Cylinder().obj);
-    if (std::string(c.written) == "real.map") {
-      EXPECT_EQ(LinkStat(dir.path() + "/real.map").st_mode & 07777, 0640u);
+  for (const std::string& exe : Executables()) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(exe + ": " + c.what);
+      TempDir dir;
+      dir.Write("c.kvt", kTemplate);
+      chmod(dir.Write("real.map", kOld).c_str(), 0640);
+      c.prepare(dir);
+      const std::string link = LinkText(dir.path() + "/c.map");
+      const ProcessResult r = RunProgram(exe, {"c.kvt"}, "", dir.path(), kRunLimitSeconds);
+      EXPECT_EQ(r.status, 0);
+      EXPECT_EQ(r.output, kWritten);
+      EXPECT_EQ(LinkText(dir.path() + "/c.map"), link);
+      EXPECT_EQ(dir.Read(c.written), Cylinder().map);
+      EXPECT_EQ(dir.Read("c.obj"), Cylinder().obj);
+      if (std::string(c.written) == "real.map") {
+        EXPECT_EQ(LinkStat(dir.path() + "/real.map").st_mode & 07777, 0640u);
+      }
+      EXPECT_TRUE(Temporaries(dir.path()).empty());
     }
-    EXPECT_TRUE(Temporaries(dir.path()).empty());
   }
 }
 
@@ -191,7 +197,8 @@ TEST(Replace, WhatIsNotARegularFileIsRefused) {
       {"a FIFO", [](const TempDir& d) { ASSERT_EQ(mkfifo((d.path() + "/c.map").c_str(), 0644), 0); }},
       {"a socket", [](const TempDir& d) { MakeSocket(d.path() + "/c.map"); }},
       {"a directory", [](const TempDir& d) { std::filesystem::create_directory(d.path() + "/c.map"); }},
-      {"a device", [](const TempDir& d) {
+      {"a device",
+       [](const TempDir& d) {
          if (mknod((d.path() + "/c.map").c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0)
            MakeLink("/dev/null", d.path() + "/c.map");  // no right to make device nodes here
        }},
@@ -211,24 +218,26 @@ TEST(Replace, WhatIsNotARegularFileIsRefused) {
        }},
       {"a link into a missing directory", [](const TempDir& d) { MakeLink("none/c.map", d.path() + "/c.map"); }},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    TempDir dir;
-    dir.Write("c.kvt", kTemplate);
-    std::filesystem::create_directory(dir.path() + "/sub");
-    c.prepare(dir);
-    const std::vector<std::string> before = Entries(dir.path());
-    const struct stat was = LinkStat(dir.path() + "/c.map");
-    const std::string link = LinkText(dir.path() + "/c.map");
-    const ProcessResult r = RunProgram(Exe64(), {"c.kvt"}, "", dir.path(), kRunLimitSeconds);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.output, kMapRefused);
-    EXPECT_EQ(Entries(dir.path()), before);
-    const struct stat is = LinkStat(dir.path() + "/c.map");
-    EXPECT_EQ(is.st_mode, was.st_mode);
-    EXPECT_EQ(is.st_ino, was.st_ino);
-    EXPECT_EQ(LinkText(dir.path() + "/c.map"), link);
-    EXPECT_TRUE(Entries(dir.path() + "/sub").empty());
+  for (const std::string& exe : Executables()) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(exe + ": " + c.what);
+      TempDir dir;
+      dir.Write("c.kvt", kTemplate);
+      std::filesystem::create_directory(dir.path() + "/sub");
+      c.prepare(dir);
+      const std::vector<std::string> before = Entries(dir.path());
+      const struct stat was = LinkStat(dir.path() + "/c.map");
+      const std::string link = LinkText(dir.path() + "/c.map");
+      const ProcessResult r = RunProgram(exe, {"c.kvt"}, "", dir.path(), kRunLimitSeconds);
+      EXPECT_EQ(r.status, 1);
+      EXPECT_EQ(r.output, kMapRefused);
+      EXPECT_EQ(Entries(dir.path()), before);
+      const struct stat is = LinkStat(dir.path() + "/c.map");
+      EXPECT_EQ(is.st_mode, was.st_mode);
+      EXPECT_EQ(is.st_ino, was.st_ino);
+      EXPECT_EQ(LinkText(dir.path() + "/c.map"), link);
+      EXPECT_TRUE(Entries(dir.path() + "/sub").empty());
+    }
   }
 }
 
@@ -243,7 +252,7 @@ TEST(Replace, TheModeAndOwnerStay) {
     bool written;
   };
   const Case cases[] = {
-      {0600, true, true},  {0755, false, true},  {0640, true, true}, {04755, false, true},
+      {0600, true, true},   {0755, false, true}, {0640, true, true},   {04755, false, true},
       {0444, false, false}, {0555, true, false}, {0400, false, false},
   };
   uid_t nobody = 0;
@@ -280,24 +289,26 @@ TEST(Replace, TheModeAndOwnerStay) {
 // A file with another hard link is written in place: every name of it shows
 // the new text, longer or shorter than the old one.
 TEST(Replace, HardLinksStay) {
-  for (const std::string& old : {kOld, std::string(100000, 'x')}) {
-    SCOPED_TRACE(old.size());
-    TempDir dir;
-    dir.Write("c.kvt", kTemplate);
-    dir.Write("c.map", old);
-    dir.Write("c.obj", old);
-    ASSERT_EQ(link((dir.path() + "/c.map").c_str(), (dir.path() + "/keep.map").c_str()), 0);
-    ASSERT_EQ(link((dir.path() + "/c.obj").c_str(), (dir.path() + "/sub.obj").c_str()), 0);
-    const struct stat was = LinkStat(dir.path() + "/c.map");
-    const ProcessResult r = RunProgram(Exe64(), {"c.kvt"}, "", dir.path(), kRunLimitSeconds);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.output, kWritten);
-    EXPECT_EQ(dir.Read("keep.map"), Cylinder().map);
-    EXPECT_EQ(dir.Read("sub.obj"), Cylinder().obj);
-    const struct stat is = LinkStat(dir.path() + "/c.map");
-    EXPECT_EQ(is.st_ino, was.st_ino);
-    EXPECT_EQ(is.st_nlink, 2u);
-    EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"c.kvt", "c.map", "c.obj", "keep.map", "sub.obj"}));
+  for (const std::string& exe : Executables()) {
+    for (const std::string& old : {kOld, std::string(100000, 'x')}) {
+      SCOPED_TRACE(exe + ", old text of " + std::to_string(old.size()) + " bytes");
+      TempDir dir;
+      dir.Write("c.kvt", kTemplate);
+      dir.Write("c.map", old);
+      dir.Write("c.obj", old);
+      ASSERT_EQ(link((dir.path() + "/c.map").c_str(), (dir.path() + "/keep.map").c_str()), 0);
+      ASSERT_EQ(link((dir.path() + "/c.obj").c_str(), (dir.path() + "/sub.obj").c_str()), 0);
+      const struct stat was = LinkStat(dir.path() + "/c.map");
+      const ProcessResult r = RunProgram(exe, {"c.kvt"}, "", dir.path(), kRunLimitSeconds);
+      EXPECT_EQ(r.status, 0);
+      EXPECT_EQ(r.output, kWritten);
+      EXPECT_EQ(dir.Read("keep.map"), Cylinder().map);
+      EXPECT_EQ(dir.Read("sub.obj"), Cylinder().obj);
+      const struct stat is = LinkStat(dir.path() + "/c.map");
+      EXPECT_EQ(is.st_ino, was.st_ino);
+      EXPECT_EQ(is.st_nlink, 2u);
+      EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"c.kvt", "c.map", "c.obj", "keep.map", "sub.obj"}));
+    }
   }
 }
 
