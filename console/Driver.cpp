@@ -8,6 +8,7 @@
 #include "console/ConsoleInput.h"
 #include "console/Menus.h"
 #include "export/MapWriter.h"
+#include "export/ModelFiles.h"
 #include "export/ObjWriter.h"
 #include "export/TextOut.h"
 #include "generation/Brush.h"
@@ -23,14 +24,16 @@ bool ExportFailed = false;
 namespace {
 
 // Prints the confirmation of an export, or the warning naming the file that
-// could not be created.
-void ReportExport(bool written, const char* confirmation, const std::string& file) {
-  if (written) {
-    std::cout << confirmation << std::endl;
-  } else {
-    std::cout << CouldNotCreateWarning(file) << std::endl;
-    ExportFailed = true;
+// could not be created or was left as it was because the other one failed.
+void ReportExport(FileOutcome outcome, const char* confirmation, const std::string& file,
+                  const std::string& other) {
+  switch (outcome) {
+    case FileOutcome::NotAsked: return;
+    case FileOutcome::Written: std::cout << confirmation << std::endl; return;
+    case FileOutcome::Failed: std::cout << CouldNotCreateWarning(file) << std::endl; break;
+    case FileOutcome::Kept: std::cout << KeptWarning(file, other) << std::endl; break;
   }
+  ExportFailed = true;
 }
 
 // Builds and exports a template that skips the menus.
@@ -43,8 +46,10 @@ void RunWithoutMenu() {
     for (int i = 0; i < CurrentDeci; ++i) scaleDown = scaleDown / 2.0f;
     last_transfactor = scaleDown;
   }
-  if (exmap) ReportExport(ExportToMap(), "Exported To Map!!!", MapFileName());
-  if (exobj) ReportExport(ExportToObj(), "Exported To Obj!!!", ObjFileName());
+  // The map and the OBJ file are replaced together, or neither is.
+  const ModelFilesOutcome outcome = ExportModelFiles(exmap, exobj);
+  ReportExport(outcome.map, "Exported To Map!!!", MapFileName(), ObjFileName());
+  ReportExport(outcome.obj, "Exported To Obj!!!", ObjFileName(), MapFileName());
   std::cout << "PRESS ANY BUTTON..." << std::endl;
   getch();
 }

@@ -103,8 +103,7 @@ void PutHeader(TextOut& out) {
 
 std::string MapFileName() { return cfpath + cfname + ".map"; }
 
-bool ExportToMap() {
-  TextOut out;
+bool WriteMap(TextOut& out) {
   if (!out.Open(MapFileName())) return false;
   PutHeader(out);
   NumberCache numbers(PutFixed6);
@@ -114,5 +113,10 @@ bool ExportToMap() {
       if (IsBrushSelected(i)) PutBrush(out, numbers, Group->brushes[i], planes);
   }
   out.Put("}\n\n", 3);
-  return out.Close();
+  return out.Finish();
+}
+
+bool ExportToMap() {
+  TextOut out;
+  return WriteMap(out) && out.Commit();
 }

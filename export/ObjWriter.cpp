@@ -67,8 +67,7 @@ void PutFace(TextOut& out, NumberCache& numbers, const IndexList& indices, const
 
 std::string ObjFileName() { return cfpath + cfname + ".obj"; }
 
-bool ExportToObj() {
-  TextOut out;
+bool WriteObj(TextOut& out) {
   if (!out.Open(ObjFileName())) return false;
   NumberCache numbers(PutGeneral6);
   if (Group) {
@@ -87,5 +86,10 @@ bool ExportToObj() {
         if (planes.Of(j)) PutFace(out, numbers, indices, b.faces[j]);
     }
   }
-  return out.Close();
+  return out.Finish();
+}
+
+bool ExportToObj() {
+  TextOut out;
+  return WriteObj(out) && out.Commit();
 }

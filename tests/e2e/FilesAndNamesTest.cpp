@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/BrushCheck.h"
@@ -135,21 +136,22 @@ TEST(FilesAndNames, AFailedWriteInTheSubMenu) {
   EXPECT_EQ(dir.Read("generated_torus.map"), "older map\n");
 }
 
-// A written file replaces the older one and gets a new file's permissions.
+// A written file replaces the older one and keeps its permissions; a new
+// file gets a new file's permissions (0666 less the umask).
 TEST(FilesAndNames, AWrittenFileReplacesTheOlderOne) {
   TempDir dir;
   dir.Write("t.kvt", kBatch);
-  dir.Write("t.map", "older map\n");
+  chmod(dir.Write("t.map", "older map\n").c_str(), 0604);
   const mode_t mask = umask(027);
   const ProcessResult r = RunProgram(Exe64(), {"t.kvt"}, "", dir.path(), kRunLimitSeconds);
   umask(mask);
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"t.kvt", "t.map", "t.obj"}));
   EXPECT_TRUE(CheckMapText(dir.Read("t.map")).ok);
-  for (const char* name : {"t.map", "t.obj"}) {
+  for (const auto& [name, mode] : {std::pair<const char*, mode_t>{"t.map", 0604}, {"t.obj", 0640}}) {
     struct stat st;
     ASSERT_EQ(stat((dir.path() + "/" + name).c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u) << name;
+    EXPECT_EQ(st.st_mode & 0777, mode) << name;
   }
 }
 
