@@ -27,20 +27,6 @@ constexpr unsigned kRunLimitSeconds = 20;
 
 const std::string kBatch = "nomenu 1\nexmap 1\nexobj 1\n";
 
-std::vector<std::string> Executables() {
-  std::vector<std::string> exes = {Exe64()};
-  if (!Exe32().empty()) exes.push_back(Exe32());
-  return exes;
-}
-
-// The names in the directory, sorted.
-std::vector<std::string> Entries(const std::string& path) {
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(path)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 std::size_t Count(const std::string& text, const std::string& part) {
   std::size_t n = 0;
   for (std::size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) ++n;

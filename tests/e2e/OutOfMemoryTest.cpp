@@ -8,12 +8,6 @@
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;  // the sanitizer's shadow memory needs far more address space
-#else
-constexpr bool kSanitized = false;
-#endif
-
 const char* const kBigModel = "shape htorus\nres 192\nres2 192\nsym 1\n";
 
 // Runs korvane64 on big.kvt and small.kvt with its address space limited to

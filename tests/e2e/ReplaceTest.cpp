@@ -45,19 +45,6 @@ const std::string kBothRefused =
     "PRESS ANY BUTTON...\n";
 const std::string kOld = "old text\n";
 
-std::vector<std::string> Executables() {
-  std::vector<std::string> exes = {Exe64()};
-  if (!Exe32().empty()) exes.push_back(Exe32());
-  return exes;
-}
-
-std::vector<std::string> Entries(const std::string& path) {
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(path)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // The temporary files the program left in the directory.
 std::vector<std::string> Temporaries(const std::string& path) {
   std::vector<std::string> names;
@@ -484,12 +471,6 @@ TEST(Replace, TheMapAndTheObjFileChangeTogether) {
 }
 
 namespace {
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;  // the sanitizer's shadow memory needs far more address space
-#else
-constexpr bool kSanitized = false;
-#endif
 
 // Runs the large model in dir with the address space limited to the given
 // number of KiB.

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -20,6 +21,12 @@ std::vector<std::string> Runner32() {
   std::vector<std::string> runner;
   for (std::string word; words >> word;) runner.push_back(word);
   return runner;
+}
+
+std::vector<std::string> Executables() {
+  std::vector<std::string> exes = {Exe64()};
+  if (!Exe32().empty()) exes.push_back(Exe32());
+  return exes;
 }
 
 std::string SourceDir() { return KORVANE_SOURCE_DIR; }
@@ -126,4 +133,11 @@ std::string ReadFile(const std::string& path) {
   std::ostringstream s;
   s << f.rdbuf();
   return s.str();
+}
+
+std::vector<std::string> Entries(const std::string& path) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(path)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }

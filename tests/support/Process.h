@@ -16,6 +16,9 @@ std::string Exe32();
 // The command line that runs the 32-bit executable here, put before it: empty
 // where the kernel runs it, an emulator (qemu-i386) where it cannot.
 std::vector<std::string> Runner32();
+// The executables to run end-to-end tests with: korvane64, and korvane where
+// the 32-bit build is on.
+std::vector<std::string> Executables();
 // The source tree (for examples and golden files).
 std::string SourceDir();
 
@@ -59,3 +62,13 @@ class TempDir {
 };
 
 std::string ReadFile(const std::string& path);
+// The names in a directory, sorted.
+std::vector<std::string> Entries(const std::string& path);
+
+// Whether the tests run under AddressSanitizer, whose shadow memory needs far
+// more address space than a memory limit leaves.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif

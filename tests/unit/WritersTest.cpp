@@ -210,14 +210,6 @@ TEST_F(WritersTest, EmptySelectionGivesAnEmptyObjFile) {
   EXPECT_EQ(dir.Read("out.obj"), "");
 }
 
-// The names in the directory, sorted.
-std::vector<std::string> Entries(const std::string& path) {
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(path)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // A file that cannot be created is reported to the caller, which shows the
 // warning; the writers print nothing themselves. Whatever stood under the
 // name stays as it was, and no temporary file is left.
