@@ -55,17 +55,6 @@ std::vector<std::string> FaceTextures(const std::string& map) {
   return names;
 }
 
-void MakeSocket(const std::string& path) {
-  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  ASSERT_GE(fd, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  ASSERT_LT(path.size(), sizeof address.sun_path);
-  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-  ASSERT_EQ(bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-  close(fd);
-}
-
 }  // namespace
 
 // ---- A write that fails -------------------------------------------------------
@@ -149,7 +138,7 @@ TEST(FilesAndNames, AWrittenFileReplacesTheOlderOne) {
 TEST(FilesAndNames, TemplatePathsThatAreNotRegularFiles) {
   TempDir dir;
   ASSERT_EQ(mkfifo((dir.path() + "/fifo.kvt").c_str(), 0644), 0);
-  MakeSocket(dir.path() + "/socket.kvt");
+  ASSERT_TRUE(MakeSocket(dir.path() + "/socket.kvt"));
   std::filesystem::create_directory(dir.path() + "/folder.kvt");
   dir.Write("ok.kvt", "nomenu 1\nexmap 1\n");
   const std::vector<std::string> paths = {"fifo.kvt", "socket.kvt", "folder.kvt", "/dev/null", "ok.kvt"};

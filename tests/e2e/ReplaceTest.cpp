@@ -66,17 +66,6 @@ std::string LinkText(const std::string& path) {
 
 void MakeLink(const std::string& text, const std::string& path) { ASSERT_EQ(symlink(text.c_str(), path.c_str()), 0); }
 
-void MakeSocket(const std::string& path) {
-  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-  ASSERT_GE(fd, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  ASSERT_LT(path.size(), sizeof address.sun_path);
-  std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-  ASSERT_EQ(bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-  close(fd);
-}
-
 // The files the template writes where nothing is in the way.
 struct Texts {
   std::string map;
@@ -182,7 +171,7 @@ TEST(Replace, WhatIsNotARegularFileIsRefused) {
   };
   const Case cases[] = {
       {"a FIFO", [](const TempDir& d) { ASSERT_EQ(mkfifo((d.path() + "/c.map").c_str(), 0644), 0); }},
-      {"a socket", [](const TempDir& d) { MakeSocket(d.path() + "/c.map"); }},
+      {"a socket", [](const TempDir& d) { ASSERT_TRUE(MakeSocket(d.path() + "/c.map")); }},
       {"a directory", [](const TempDir& d) { std::filesystem::create_directory(d.path() + "/c.map"); }},
       {"a device",
        [](const TempDir& d) {

@@ -62,6 +62,9 @@ class TempDir {
 };
 
 std::string ReadFile(const std::string& path);
+// Makes a socket at the path (a file that is neither regular nor readable as
+// a stream); false when it cannot.
+bool MakeSocket(const std::string& path);
 // The names in a directory, sorted.
 std::vector<std::string> Entries(const std::string& path);
 
