@@ -1,6 +1,7 @@
 #include "export/ObjWriter.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -79,6 +80,24 @@ size_t FaceRoom(const IndexList& indices, int n) {
   return static_cast<size_t>(n) * kRecordRoom + indices.ends[n] + 3;
 }
 
+// Whether two coordinates can be written alike, a quick test before the
+// texts: values that six significant digits write alike differ by at most a
+// unit of the sixth digit, a hundred-thousandth of their size, so the bound
+// below (twice that) never parts them. A NaN or an infinity, written as 0,
+// is left to the texts.
+inline bool Near(float a, float b) {
+  const double da = a, db = b;
+  return !(std::fabs(da - db) > 1e-5 * (std::fabs(da) + std::fabs(db)));
+}
+
+// Whether two corners, whose vertex records begin at ra and rb, are one point
+// as written. Equal floats are written alike (or as "-0" and "0"); the texts
+// decide only for floats that differ but are near each other.
+inline bool SameCorner(const vertex& a, const char* ra, const vertex& b, const char* rb) {
+  if (!Near(a.x, b.x) || !Near(a.y, b.y) || !Near(a.z, b.z)) return false;
+  return (a.x == b.x && a.y == b.y && a.z == b.z) || SamePoint(ra, rb);
+}
+
 // One face: its own vertices, then the polygon by relative indices, listed
 // from the last vertex written to the first, then an empty line. A corner
 // that is the same point as the corner written before it, or as the first
@@ -91,21 +110,25 @@ void PutFace(TextOut& out, NumberCache& numbers, const IndexList& indices, const
   char* const start = out.Room(FaceRoom(indices, f.vcount));
   char* p = start;
   char* last = start;  // the last vertex record kept
+  int lastIndex = 0;   // its vertex
   int kept = 0;
   for (int l = 0; l < f.vcount; ++l) {
     char* const end = PutVertex(p, numbers, f.verts[l]);
-    if (kept > 0 && SamePoint(p, last)) continue;
+    if (kept > 0 && SameCorner(f.verts[l], p, f.verts[lastIndex], last)) continue;
     last = p;
+    lastIndex = l;
     p = end;
     ++kept;
   }
   // A last corner that is the first point again is taken back; records
   // differ in length, so the one before it is found by its line end.
-  while (kept > 1 && SamePoint(last, start)) {
-    p = last;
-    --kept;
-    last = p - 1;
-    while (last > start && last[-1] != '\n') --last;
+  if (kept > 1 && SameCorner(f.verts[lastIndex], last, f.verts[0], start)) {
+    do {
+      p = last;
+      --kept;
+      last = p - 1;
+      while (last > start && last[-1] != '\n') --last;
+    } while (kept > 1 && SamePoint(last, start));
   }
   if (kept < 3) return;
   *p++ = 'f';

@@ -211,6 +211,7 @@ TEST_F(WritersTest, ObjWritesEveryCornerOfAFaceOnce) {
   const vertex aAlike{64.00001f, 0, 0};     // written "64 0 0"
   const vertex aApart{64.0001f, 0, 0};      // written "64.0001 0 0"
   const vertex dNegative{-0.0f, 0, -0.0f};  // written "-0 0 -0"
+  const vertex dNaN{std::numeric_limits<float>::quiet_NaN(), 0, 0};  // written "0 0 0"
   const char* const triangle = "v 64 0 0 \nv 64 32 0 \nv 0 32 0 \nf -1 -2 -3\n\n";
   const char* const quad = "v 64 0 0 \nv 64 32 0 \nv 0 32 0 \nv 0 0 0 \nf -1 -2 -3 -4\n\n";
   struct Case {
@@ -225,6 +226,7 @@ TEST_F(WritersTest, ObjWritesEveryCornerOfAFaceOnce) {
       {"floats written alike", {a, b, c, aAlike}, triangle},
       {"floats written apart", {a, b, c, aApart}, "v 64 0 0 \nv 64 32 0 \nv 0 32 0 \nv 64.0001 0 0 \nf -1 -2 -3 -4\n\n"},
       {"zeros of either sign", {d, a, b, dNegative}, "v 0 0 0 \nv 64 0 0 \nv 64 32 0 \nf -1 -2 -3\n\n"},
+      {"a NaN, written as 0", {d, a, b, dNaN}, "v 0 0 0 \nv 64 0 0 \nv 64 32 0 \nf -1 -2 -3\n\n"},
       {"two points left", {a, aAlike, c, a}, nullptr},
   };
   Group->bcount = 1;
