@@ -5,7 +5,8 @@
 
 // The file the OBJ mesh is written to: cfpath + cfname + ".obj".
 std::string ObjFileName();
-// Writes Group to ObjFileName(). False when the file cannot be created or
-// written; an older file of that name is then left as it was. Prints nothing:
-// the caller shows CouldNotCreateWarning (export/TextOut.h).
+// Writes Group to ObjFileName(), every face with each of its corners once.
+// False when the file cannot be created or written; an older file of that
+// name is then left as it was. Prints nothing: the caller shows
+// CouldNotCreateWarning (export/TextOut.h).
 bool ExportToObj();
