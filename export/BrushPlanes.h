@@ -3,7 +3,8 @@
 // faces do: faces without area (two corners of a ring meet where radii are
 // truncated, a radius of 0) and brushes without volume would make a map
 // compiler reject the map and a mesh importer make lines and points of them.
-// The map and the OBJ writer leave out the same ones.
+// The map and the OBJ writer leave out the same ones; the OBJ writer also
+// leaves out a face whose corners, as written, are fewer than three points.
 #pragma once
 
 #include <memory>

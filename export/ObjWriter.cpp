@@ -1,6 +1,8 @@
 #include "export/ObjWriter.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -16,8 +18,8 @@ namespace {
 // Room for one vertex record or one index of a face record.
 constexpr size_t kRecordRoom = 3 * (kNumberRoom + 2) + 8;
 
-void PutVertex(TextOut& out, NumberCache& numbers, const vertex& v) {
-  char* p = out.Room(kRecordRoom);
+// Writes one vertex record at p; returns its end.
+char* PutVertex(char* p, NumberCache& numbers, const vertex& v) {
   *p++ = 'v';
   *p++ = ' ';
   p = numbers.Put(p, v.x);
@@ -27,7 +29,25 @@ void PutVertex(TextOut& out, NumberCache& numbers, const vertex& v) {
   p = numbers.Put(p, v.z);
   *p++ = ' ';
   *p++ = '\n';
-  out.Advance(p);
+  return p;
+}
+
+// Whether the text at p begins with the word "-0".
+bool IsNegativeZero(const char* p) { return p[0] == '-' && p[1] == '0' && p[2] == ' '; }
+
+// Whether two vertex records give one point to a program that reads them:
+// the same text, word by word, where "-0" and "0" are the same number. Two
+// coordinates written alike are one point however much the floats differed,
+// and distinct texts of six significant digits never read as one float.
+bool SamePoint(const char* a, const char* b) {
+  for (;;) {
+    if (IsNegativeZero(a)) ++a;
+    if (IsNegativeZero(b)) ++b;
+    while (*a == *b && *a != ' ' && *a != '\n') ++a, ++b;
+    if (*a != *b) return false;
+    if (*a == '\n') return true;
+    ++a, ++b;
+  }
 }
 
 // The relative indices of a face record, " -1 -2 ... -n": the same for every
@@ -54,13 +74,69 @@ int LargestFace(const bgroup& g) {
   return largest;
 }
 
+// Room for the records of a face of n vertices: the vertex records and the
+// face record with its empty line.
+size_t FaceRoom(const IndexList& indices, int n) {
+  return static_cast<size_t>(n) * kRecordRoom + indices.ends[n] + 3;
+}
+
+// Whether two coordinates can be written alike, a quick test before the
+// texts: values that six significant digits write alike differ by at most a
+// unit of the sixth digit, a hundred-thousandth of their size, so the bound
+// below (twice that) never parts them. A NaN or an infinity, written as 0,
+// is left to the texts.
+inline bool Near(float a, float b) {
+  const double da = a, db = b;
+  return !(std::fabs(da - db) > 1e-5 * (std::fabs(da) + std::fabs(db)));
+}
+
+// Whether two corners, whose vertex records begin at ra and rb, are one point
+// as written. Equal floats are written alike (or as "-0" and "0"); the texts
+// decide only for floats that differ but are near each other.
+inline bool SameCorner(const vertex& a, const char* ra, const vertex& b, const char* rb) {
+  if (!Near(a.x, b.x) || !Near(a.y, b.y) || !Near(a.z, b.z)) return false;
+  return (a.x == b.x && a.y == b.y && a.z == b.z) || SamePoint(ra, rb);
+}
+
 // One face: its own vertices, then the polygon by relative indices, listed
-// from the last vertex written to the first, then an empty line.
+// from the last vertex written to the first, then an empty line. A corner
+// that is the same point as the corner written before it, or as the first
+// corner when it comes last, is left out: a polygon that lists a point twice
+// (corners on the axis, small circles whose corners meet) triangulates into
+// triangles without area, which importers make lines or points of. A face
+// left with fewer than three corners is not written at all. The whole face
+// is written into the buffer at once, so that corners can be taken back.
 void PutFace(TextOut& out, NumberCache& numbers, const IndexList& indices, const face& f) {
-  for (int l = 0; l < f.vcount; ++l) PutVertex(out, numbers, f.verts[l]);
-  out.Put('f');
-  if (f.vcount > 0) out.Put(indices.text.data(), indices.ends[f.vcount]);
-  out.Put("\n\n", 2);
+  char* const start = out.Room(FaceRoom(indices, f.vcount));
+  char* p = start;
+  char* last = start;  // the last vertex record kept
+  int lastIndex = 0;   // its vertex
+  int kept = 0;
+  for (int l = 0; l < f.vcount; ++l) {
+    char* const end = PutVertex(p, numbers, f.verts[l]);
+    if (kept > 0 && SameCorner(f.verts[l], p, f.verts[lastIndex], last)) continue;
+    last = p;
+    lastIndex = l;
+    p = end;
+    ++kept;
+  }
+  // A last corner that is the first point again is taken back; records
+  // differ in length, so the one before it is found by its line end.
+  if (kept > 1 && SameCorner(f.verts[lastIndex], last, f.verts[0], start)) {
+    do {
+      p = last;
+      --kept;
+      last = p - 1;
+      while (last > start && last[-1] != '\n') --last;
+    } while (kept > 1 && SamePoint(last, start));
+  }
+  if (kept < 3) return;
+  *p++ = 'f';
+  std::memcpy(p, indices.text.data(), indices.ends[kept]);
+  p += indices.ends[kept];
+  *p++ = '\n';
+  *p++ = '\n';
+  out.Advance(p);
 }
 
 }  // namespace

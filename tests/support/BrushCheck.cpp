@@ -291,6 +291,17 @@ bool OnOneLine(const std::vector<Vec3>& points) {
   return true;
 }
 
+// Whether a point is listed twice, next to each other or apart: a mesh
+// importer takes the coordinates as numbers, so points written alike (or as
+// "-0" and "0") are one point, and a polygon through it twice triangulates
+// into triangles without area.
+bool RepeatsAPoint(const std::vector<Vec3>& points) {
+  for (size_t i = 0; i < points.size(); ++i)
+    for (size_t j = i + 1; j < points.size(); ++j)
+      if (points[i].x == points[j].x && points[i].y == points[j].y && points[i].z == points[j].z) return true;
+  return false;
+}
+
 }  // namespace
 
 ObjCheck CheckObjText(const std::string& text) {
@@ -321,6 +332,7 @@ ObjCheck CheckObjText(const std::string& text) {
       if (n < 3) return fail("face with fewer than three vertices");
       if (n > vertices.size()) return fail("face refers to vertices it did not write");
       const std::vector<Vec3> own(vertices.end() - static_cast<long>(n), vertices.end());
+      if (RepeatsAPoint(own)) return fail("face lists a corner twice");
       if (OnOneLine(own)) return fail("face without area");
       vertices.clear();
       ++result.faces;

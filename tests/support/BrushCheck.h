@@ -34,5 +34,6 @@ struct ObjCheck {
 
 // Checks the text of an OBJ file: every record is a group, a vertex with
 // finite coordinates or a face over the vertices written just before it, and
-// every face has at least three vertices that do not lie on one line.
+// every face has at least three vertices that do not lie on one line, none of
+// them listed twice.
 ObjCheck CheckObjText(const std::string& text);

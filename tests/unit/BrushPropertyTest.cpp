@@ -1,11 +1,12 @@
 // Every brush that any settings give is written as a valid brush, and the OBJ
-// file holds no face without area: thousands of settings drawn from a fixed
-// pseudo-random sequence (the same on every run and in both builds), each
-// built, enlarged and written as the batch mode does it. Drawn are every
-// shape; resolutions 12 to 48, symmetry lines and triangulation; radii small,
-// large, equal, out of order, negative, 0 and with fractions; and every
-// texture setting of the three slots. A failing case prints its template (run
-// it with the executable to see the files) and the values set besides it.
+// file holds no face without area and none that lists a corner twice:
+// thousands of settings drawn from a fixed pseudo-random sequence (the same
+// on every run and in both builds), each built, enlarged and written as the
+// batch mode does it. Drawn are every shape; resolutions 12 to 48, symmetry
+// lines and triangulation; radii small, large, equal, out of order, negative,
+// 0 and with fractions; and every texture setting of the three slots. A
+// failing case prints its template (run it with the executable to see the
+// files) and the values set besides it.
 //
 // KORVANE_PROPERTY_CASES and KORVANE_PROPERTY_SEED change the number of cases
 // and the sequence, to search further than a test run does.

@@ -202,6 +202,48 @@ TEST_F(WritersTest, TwelveVertexFaceGivesTwelveRecordsAndOneFaceLine) {
   EXPECT_EQ(std::count(obj.begin(), obj.end(), 'v'), 12 + 5 * 4);
 }
 
+// A face lists every point once: a corner that is the same point as the
+// corner before it (the last one as the first) is left out, and a face left
+// with fewer than three corners is not written. Points are the same when they
+// are written alike, as an importer reads them, whatever the floats were.
+TEST_F(WritersTest, ObjWritesEveryCornerOfAFaceOnce) {
+  const vertex a{64, 0, 0}, b{64, 32, 0}, c{0, 32, 0}, d{0, 0, 0};
+  const vertex aAlike{64.00001f, 0, 0};     // written "64 0 0"
+  const vertex aApart{64.0001f, 0, 0};      // written "64.0001 0 0"
+  const vertex dNegative{-0.0f, 0, -0.0f};  // written "-0 0 -0"
+  const vertex dNaN{std::numeric_limits<float>::quiet_NaN(), 0, 0};  // written "0 0 0"
+  const char* const triangle = "v 64 0 0 \nv 64 32 0 \nv 0 32 0 \nf -1 -2 -3\n\n";
+  const char* const quad = "v 64 0 0 \nv 64 32 0 \nv 0 32 0 \nv 0 0 0 \nf -1 -2 -3 -4\n\n";
+  struct Case {
+    const char* what;
+    std::vector<vertex> corners;
+    const char* written;  // the face's records; null: the face is not written
+  };
+  const Case cases[] = {
+      {"every corner once", {a, b, c, d}, quad},
+      {"the last corner is the first", {a, b, c, a}, triangle},
+      {"runs inside and across the end", {a, a, b, b, b, c, d, a, a}, quad},
+      {"floats written alike", {a, b, c, aAlike}, triangle},
+      {"floats written apart", {a, b, c, aApart}, "v 64 0 0 \nv 64 32 0 \nv 0 32 0 \nv 64.0001 0 0 \nf -1 -2 -3 -4\n\n"},
+      {"zeros of either sign", {d, a, b, dNegative}, "v 0 0 0 \nv 64 0 0 \nv 64 32 0 \nf -1 -2 -3\n\n"},
+      {"a NaN, written as 0", {d, a, b, dNaN}, "v 0 0 0 \nv 64 0 0 \nv 64 32 0 \nf -1 -2 -3\n\n"},
+      {"two points left", {a, aAlike, c, a}, nullptr},
+  };
+  Group->bcount = 1;
+  face& bottom = Group->brushes[0].faces[0];
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.what);
+    bottom.vcount = static_cast<int>(k.corners.size());
+    for (size_t i = 0; i < k.corners.size(); ++i) bottom.verts[i] = k.corners[i];
+    ASSERT_TRUE(ExportToObj());
+    const std::string obj = dir.Read("out.obj");
+    // The other five faces of the box follow as they are.
+    EXPECT_EQ(std::count(obj.begin(), obj.end(), 'f'), k.written ? 6 : 5);
+    const std::string first = std::string("g brush_export0\n") + (k.written ? k.written : "v 0 32 16 \n");
+    EXPECT_EQ(obj.substr(0, first.size()), first);
+  }
+}
+
 TEST_F(WritersTest, EmptySelectionGivesAnEmptyObjFile) {
   D_list = std::make_unique<bool[]>(3);
   D_listSize = 3;
@@ -385,7 +427,7 @@ TEST_F(WritersTest, BrushCheckFindsTheFaultsItIsMeantFor) {
   EXPECT_FALSE(CheckMapNumbers(join(scale0)).ok);
 }
 
-TEST_F(WritersTest, ObjCheckFindsFacesWithoutArea) {
+TEST_F(WritersTest, ObjCheckFindsFacesWithoutAreaOrWithACornerTwice) {
   struct Case {
     const char* what;
     const char* text;
@@ -399,6 +441,9 @@ TEST_F(WritersTest, ObjCheckFindsFacesWithoutArea) {
       {"two corners", "v 0 0 0 \nv 1 0 0 \nf -1 -2\n", false},
       {"a corner not written", "v 0 0 0 \nv 1 0 0 \nf -1 -2 -3\n", false},
       {"a number not finite", "v 0 0 nan \nv 1 0 0 \nv 0 1 0 \nf -1 -2 -3\n", false},
+      {"a corner twice, last and first", "v 0 0 0 \nv 1 0 0 \nv 0 1 0 \nv 0 0 0 \nf -1 -2 -3 -4\n", false},
+      {"a corner twice, apart", "v 0 0 0 \nv 1 0 0 \nv 0 0 0 \nv 0 1 0 \nf -1 -2 -3 -4\n", false},
+      {"a corner twice, as -0 and 0", "v -0 0 0 \nv 1 0 0 \nv 0 1 0 \nv 0 0 0 \nf -1 -2 -3 -4\n", false},
   };
   for (const Case& c : cases) EXPECT_EQ(CheckObjText(c.text).ok, c.ok) << c.what;
 }
