@@ -44,8 +44,6 @@ struct TextOut {
   // Puts the finished text in place of the file. False when that failed; the
   // temporary file is removed either way.
   bool Commit();
-  // Finish and Commit.
-  bool Close() { return Finish() && Commit(); }
 
   static constexpr size_t kChunk = 1 << 20;
 

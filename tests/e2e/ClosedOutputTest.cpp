@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "support/ClosedOutput.h"
 #include "support/Process.h"
 
 namespace {
@@ -39,7 +38,7 @@ TEST(ClosedOutput, TheBatchWritesEveryTemplate) {
     for (const char* name : {"a.kvt", "b.kvt", "c.kvt", "blocked.kvt"}) dir.Write(name, kNoMenu);
     dir.Write("menu.kvt", "shape arch\n");
     dir.Write("blocked.map/keep", "");  // a directory where the map should go
-    const int status = RunWithClosedOutput(Exe64(), c.args, c.input, dir.path(), kRunLimitSeconds);
+    const int status = RunProgramWithClosedOutput(Exe64(), c.args, c.input, dir.path(), kRunLimitSeconds).waitStatus;
     ASSERT_TRUE(WIFEXITED(status)) << "wait status " << status;
     EXPECT_EQ(WEXITSTATUS(status), c.status);
     for (const std::string& file : c.written) {

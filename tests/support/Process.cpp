@@ -38,8 +38,11 @@ namespace {
 
 constexpr unsigned long long kNoFileSizeLimit = ~0ULL;
 
+// Runs the program; with closedOutput the reading end of its output pipe is
+// closed before it starts, so that every write to standard output fails.
 ProcessResult Run(const std::string& exe, const std::vector<std::string>& args, const std::string& input,
-                  const std::string& dir, unsigned seconds, unsigned long long fileSizeLimit) {
+                  const std::string& dir, unsigned seconds, unsigned long long fileSizeLimit,
+                  bool closedOutput = false) {
   // Input goes through a file so that a program that stops reading early
   // never blocks the test.
   const std::string inputPath = dir + "/.stdin";
@@ -49,6 +52,7 @@ ProcessResult Run(const std::string& exe, const std::vector<std::string>& args, 
   }
   int outPipe[2];
   if (pipe(outPipe) != 0) throw std::runtime_error("pipe");
+  if (closedOutput) close(outPipe[0]);  // nobody will read
   const pid_t pid = fork();
   if (pid == 0) {
     if (chdir(dir.c_str()) != 0) _exit(127);
@@ -56,8 +60,9 @@ ProcessResult Run(const std::string& exe, const std::vector<std::string>& args, 
     if (!in) _exit(127);
     dup2(fileno(in), STDIN_FILENO);
     dup2(outPipe[1], STDOUT_FILENO);
-    close(outPipe[0]);
+    if (!closedOutput) close(outPipe[0]);
     close(outPipe[1]);
+    if (closedOutput) std::signal(SIGPIPE, SIG_DFL);  // whatever the test runner does with it
     if (fileSizeLimit != kNoFileSizeLimit) {
       const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
       if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(127);
@@ -68,16 +73,17 @@ ProcessResult Run(const std::string& exe, const std::vector<std::string>& args, 
   close(outPipe[1]);
   ProcessResult result;
   char buffer[65536];
-  for (;;) {
+  while (!closedOutput) {
     const ssize_t n = read(outPipe[0], buffer, sizeof buffer);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) break;
     result.output.append(buffer, static_cast<size_t>(n));
   }
-  close(outPipe[0]);
+  if (!closedOutput) close(outPipe[0]);
   int status = 0;
   while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
+  result.waitStatus = status;
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   std::filesystem::remove(inputPath);
   return result;
@@ -106,6 +112,11 @@ ProcessResult RunProgramWithFileSizeLimit(const std::string& exe, const std::vec
                                           const std::string& input, const std::string& dir,
                                           unsigned long long fileSizeLimit, unsigned seconds) {
   return Run(exe, args, input, dir, seconds, fileSizeLimit);
+}
+
+ProcessResult RunProgramWithClosedOutput(const std::string& exe, const std::vector<std::string>& args,
+                                         const std::string& input, const std::string& dir, unsigned seconds) {
+  return Run(exe, args, input, dir, seconds, kNoFileSizeLimit, true);
 }
 
 TempDir::TempDir() {

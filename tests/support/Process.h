@@ -6,8 +6,9 @@
 #include <vector>
 
 struct ProcessResult {
-  int status = -1;     // exit status; -1 when it did not exit normally
-  std::string output;  // standard output
+  int status = -1;      // exit status; -1 when it did not exit normally
+  int waitStatus = 0;   // as waitpid gives it (a signal that ended it)
+  std::string output;   // standard output
 };
 
 // The two executables; Exe32() is empty when the 32-bit build is off.
@@ -35,6 +36,15 @@ ProcessResult RunProgram(const std::string& exe, const std::vector<std::string>&
 ProcessResult RunProgramWithFileSizeLimit(const std::string& exe, const std::vector<std::string>& args,
                                           const std::string& input, const std::string& dir,
                                           unsigned long long fileSizeLimit, unsigned seconds = 120);
+
+// As RunProgram, with the reading end of the program's output pipe closed
+// before it starts, as when its output is piped into a reader that stops at
+// once: every write to standard output fails, with EPIPE, or by ending the
+// program with SIGPIPE unless it ignores that signal (the program starts with
+// its default action). Nothing is read.
+ProcessResult RunProgramWithClosedOutput(const std::string& exe, const std::vector<std::string>& args,
+                                         const std::string& input, const std::string& dir,
+                                         unsigned seconds = 120);
 
 // In a forked child: starts exe with the arguments (the 32-bit executable
 // through Runner32()), to be killed by an alarm after the given number of
