@@ -13,8 +13,7 @@ const char* const kBigModel = "shape htorus\nres 192\nres2 192\nsym 1\n";
 // Runs korvane64 on big.kvt and small.kvt with its address space limited to
 // 24 MiB: room for a small model, not for a hollow torus of 196 by 196 cells.
 ProcessResult RunLimited(const TempDir& dir, const std::string& input = "") {
-  return RunProgram("/bin/sh", {"-c", "ulimit -v 24576 && exec \"$0\" \"$@\"", Exe64(), "big.kvt", "small.kvt"},
-                    input, dir.path());
+  return RunProgramWithMemoryLimit(Exe64(), {"big.kvt", "small.kvt"}, input, dir.path(), 24576);
 }
 
 TEST(OutOfMemory, TheTemplateIsReportedAndTheBatchGoesOn) {

@@ -464,8 +464,7 @@ namespace {
 // Runs the large model in dir with the address space limited to the given
 // number of KiB.
 ProcessResult RunWithMemory(const TempDir& dir, unsigned long kib) {
-  return RunProgram("/bin/sh", {"-c", "ulimit -v " + std::to_string(kib) + " && exec \"$0\" \"$@\"", Exe64(), "c.kvt"},
-                    "", dir.path(), kRunLimitSeconds);
+  return RunProgramWithMemoryLimit(Exe64(), {"c.kvt"}, "", dir.path(), kib, kRunLimitSeconds);
 }
 
 }  // namespace

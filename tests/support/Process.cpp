@@ -114,6 +114,14 @@ ProcessResult RunProgramWithFileSizeLimit(const std::string& exe, const std::vec
   return Run(exe, args, input, dir, seconds, fileSizeLimit);
 }
 
+ProcessResult RunProgramWithMemoryLimit(const std::string& exe, const std::vector<std::string>& args,
+                                        const std::string& input, const std::string& dir, unsigned long kib,
+                                        unsigned seconds) {
+  std::vector<std::string> shellArgs = {"-c", "ulimit -v " + std::to_string(kib) + " && exec \"$0\" \"$@\"", exe};
+  shellArgs.insert(shellArgs.end(), args.begin(), args.end());
+  return RunProgram("/bin/sh", shellArgs, input, dir, seconds);
+}
+
 ProcessResult RunProgramWithClosedOutput(const std::string& exe, const std::vector<std::string>& args,
                                          const std::string& input, const std::string& dir, unsigned seconds) {
   return Run(exe, args, input, dir, seconds, kNoFileSizeLimit, true);

@@ -37,6 +37,12 @@ ProcessResult RunProgramWithFileSizeLimit(const std::string& exe, const std::vec
                                           const std::string& input, const std::string& dir,
                                           unsigned long long fileSizeLimit, unsigned seconds = 120);
 
+// As RunProgram, with the program's address space limited to the given
+// number of KiB (ulimit -v), so that a large model runs out of memory.
+ProcessResult RunProgramWithMemoryLimit(const std::string& exe, const std::vector<std::string>& args,
+                                        const std::string& input, const std::string& dir, unsigned long kib,
+                                        unsigned seconds = 120);
+
 // As RunProgram, with the reading end of the program's output pipe closed
 // before it starts, as when its output is piped into a reader that stops at
 // once: every write to standard output fails, with EPIPE, or by ending the
