@@ -13,6 +13,8 @@
 #include <iostream>
 #include <vector>
 
+#include "export/EndingSignals.h"
+
 const std::string warn_invnumber = "[WARNING] Invalid number! Please enter again.";
 const std::string warn_zeroscale = "[WARNING] Texture scale must not be 0 !";
 
@@ -165,32 +167,6 @@ namespace {
 // found it (echo and line editing on).
 termios savedTerminal{};
 
-// The signals whose default action ends the program, with or without a core
-// dump, apart from SIGKILL and SIGSTOP, which cannot be caught; the real-time
-// signals, which end it too, are added when the wait begins. The fault
-// signals are among them: a program that dies of one during the wait leaves
-// the terminal usable as well. SIGPIPE and SIGXFSZ are ignored from start-up
-// (a closed output and the file size limit fail a write instead), and a
-// signal that is ignored when the wait begins stays ignored.
-const int kEndingSignals[] = {
-    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,   SIGBUS,  SIGFPE,  SIGUSR1, SIGSEGV,
-    SIGUSR2, SIGPIPE, SIGALRM, SIGTERM, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF, SIGIO,   SIGSYS,
-#ifdef SIGSTKFLT
-    SIGSTKFLT,
-#endif
-#ifdef SIGPWR
-    SIGPWR,
-#endif
-};
-constexpr int kEndingSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
-
-// Calls fn with every signal whose default action ends the program.
-template <typename Fn>
-void ForEachEndingSignal(Fn fn) {
-  for (const int sig : kEndingSignals) fn(sig);
-  for (int sig = SIGRTMIN; sig <= SIGRTMAX; ++sig) fn(sig);
-}
-
 // Restores the terminal, then ends the program as the signal would have
 // without the handler. tcsetattr, signal and raise are async-signal-safe.
 extern "C" void RestoreTerminalAndRaise(int sig) {
@@ -217,7 +193,7 @@ struct TerminalMode {
 
   TerminalMode() {
     if (tcgetattr(STDIN_FILENO, &savedTerminal) != 0) return;
-    replaced.reserve(static_cast<std::size_t>(kEndingSignalCount + SIGRTMAX - SIGRTMIN + 1));
+    replaced.reserve(static_cast<std::size_t>(kMostEndingSignals));
     struct sigaction restore = {};
     restore.sa_handler = RestoreTerminalAndRaise;
     sigemptyset(&restore.sa_mask);

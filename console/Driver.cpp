@@ -24,7 +24,8 @@ bool ExportFailed = false;
 namespace {
 
 // Prints the confirmation of an export, or the warning naming the file that
-// could not be created or was left as it was because the other one failed.
+// could not be created, or that was left as it was or not created because
+// the other one failed.
 void ReportExport(FileOutcome outcome, const char* confirmation, const std::string& file,
                   const std::string& other) {
   switch (outcome) {
@@ -32,6 +33,7 @@ void ReportExport(FileOutcome outcome, const char* confirmation, const std::stri
     case FileOutcome::Written: std::cout << confirmation << std::endl; return;
     case FileOutcome::Failed: std::cout << CouldNotCreateWarning(file) << std::endl; break;
     case FileOutcome::Kept: std::cout << KeptWarning(file, other) << std::endl; break;
+    case FileOutcome::NotWritten: std::cout << NotWrittenWarning(file, other) << std::endl; break;
   }
   ExportFailed = true;
 }

@@ -103,8 +103,7 @@ void PutHeader(TextOut& out) {
 
 std::string MapFileName() { return cfpath + cfname + ".map"; }
 
-bool WriteMap(TextOut& out) {
-  if (!out.Open(MapFileName())) return false;
+void WriteMap(TextOut& out) {
   PutHeader(out);
   NumberCache numbers(PutFixed6);
   if (Group) {
@@ -113,10 +112,11 @@ bool WriteMap(TextOut& out) {
       if (IsBrushSelected(i)) PutBrush(out, numbers, Group->brushes[i], planes);
   }
   out.Put("}\n\n", 3);
-  return out.Finish();
 }
 
 bool ExportToMap() {
   TextOut out;
-  return WriteMap(out) && out.Commit();
+  if (!out.Open(MapFileName())) return false;
+  WriteMap(out);
+  return out.Prepare() && out.Commit();
 }

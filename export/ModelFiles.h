@@ -1,17 +1,19 @@
-// The map and the OBJ file of one model, written together: both texts are
-// finished before either file is replaced, so that a failure or a signal
-// (export/TemporaryFiles.h) while either is written leaves both files as
-// they were.
+// The map and the OBJ file of one model, written together: both files are
+// found, and their directories held open, before either text is written, and
+// both are prepared (export/TextOut.h) before either changes, so that a
+// failure or a signal (export/TemporaryFiles.h) before the commit leaves both
+// files as they were and both land where they were found.
 #pragma once
 
 #include <string>
 
 // What became of one file.
 enum class FileOutcome {
-  NotAsked,  // not to be written
-  Written,   // replaced or created
-  Failed,    // could not be created or written; left as it was
-  Kept,      // left as it was, because the other file failed
+  NotAsked,    // not to be written
+  Written,     // replaced or created
+  Failed,      // could not be created or written; left as it was
+  Kept,        // left as it was, because the other file failed
+  NotWritten,  // not created (there was none), because the other file failed
 };
 
 struct ModelFilesOutcome {
@@ -25,3 +27,5 @@ ModelFilesOutcome ExportModelFiles(bool map, bool obj);
 
 // The warning shown for a file left as it was because the other one failed.
 std::string KeptWarning(const std::string& name, const std::string& failed);
+// The warning shown for a file not created because the other one failed.
+std::string NotWrittenWarning(const std::string& name, const std::string& failed);

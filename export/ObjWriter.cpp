@@ -143,8 +143,7 @@ void PutFace(TextOut& out, NumberCache& numbers, const IndexList& indices, const
 
 std::string ObjFileName() { return cfpath + cfname + ".obj"; }
 
-bool WriteObj(TextOut& out) {
-  if (!out.Open(ObjFileName())) return false;
+void WriteObj(TextOut& out) {
   NumberCache numbers(PutGeneral6);
   if (Group) {
     const IndexList indices(LargestFace(*Group));
@@ -162,10 +161,11 @@ bool WriteObj(TextOut& out) {
         if (planes.Of(j)) PutFace(out, numbers, indices, b.faces[j]);
     }
   }
-  return out.Finish();
 }
 
 bool ExportToObj() {
   TextOut out;
-  return WriteObj(out) && out.Commit();
+  if (!out.Open(ObjFileName())) return false;
+  WriteObj(out);
+  return out.Prepare() && out.Commit();
 }

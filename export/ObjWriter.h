@@ -7,10 +7,10 @@ struct TextOut;
 
 // The file the OBJ mesh is written to: cfpath + cfname + ".obj".
 std::string ObjFileName();
-// Writes Group into out, opened for the file, up to a finished text that
-// out.Commit() puts in place; every face with each of its corners once.
-// False when the file cannot be created or written.
-bool WriteObj(TextOut& out);
+// Writes the OBJ text of Group into out, opened for the file, every face with
+// each of its corners once; out.Prepare() and out.Commit() then put it in
+// place.
+void WriteObj(TextOut& out);
 // Writes Group to ObjFileName(). False when the file cannot be created or
 // written; an older file of that name is then left as it was. Prints nothing:
 // the caller shows CouldNotCreateWarning (export/TextOut.h).

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,15 +18,35 @@ namespace {
 // As many links as the system follows in one path.
 constexpr int kMostLinks = 40;
 
+// The file system type of /proc: its links (/proc/self/fd/1 and the links to
+// them, such as /dev/stdout) name open files, not paths.
+constexpr long kProcFileSystem = 0x9fa0;
+
+bool IsInProcFileSystem(int directory) {
+  struct statfs fs;
+  return fstatfs(directory, &fs) == 0 && static_cast<long>(fs.f_type) == kProcFileSystem;
+}
+
+// The attributes that keep a file or directory as it is: an append-only one
+// can be added to but loses nothing, an immutable one does not change.
+bool IsKept(const struct statx& st) {
+  return (st.stx_attributes_mask & st.stx_attributes & (STATX_ATTR_APPEND | STATX_ATTR_IMMUTABLE)) != 0;
+}
+
 // Opens the directory of path, relative to the directory `from`, and sets
 // base to the last component ("." when the path ends with a slash, which
-// then names a directory).
+// then names a directory). -1 also for a directory in a proc file system.
 int OpenDirectoryOf(int from, const std::string& path, std::string& base) {
   const size_t slash = path.find_last_of('/');
   const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   base = slash == std::string::npos ? path : path.substr(slash + 1);
   if (base.empty()) base = ".";
-  return openat(from, directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  const int fd = openat(from, directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0 && IsInProcFileSystem(fd)) {
+    close(fd);
+    return -1;
+  }
+  return fd;
 }
 
 // The text of the link base in the directory; false when it cannot be read.
@@ -39,9 +61,42 @@ bool ReadLink(int directory, const std::string& base, std::string& text) {
 // A write-protected file stays, as it did when files were overwritten in
 // place: the user may not write it, or it has no write permission bit at all,
 // which root's rights would otherwise pass over.
-bool MayWrite(int directory, const std::string& base, const struct stat& st) {
-  if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+bool MayWrite(int directory, const std::string& base, const struct statx& st) {
+  if ((st.stx_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
   return faccessat(directory, base.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+// Records the regular file found; false when it must not be written.
+bool TakeFile(OutputTarget& target, const struct statx& st) {
+  target.exists = true;
+  target.mode = st.stx_mode;
+  target.owner = st.stx_uid;
+  target.group = st.stx_gid;
+  target.links = st.stx_nlink;
+  target.device = makedev(st.stx_dev_major, st.stx_dev_minor);
+  target.inode = st.stx_ino;
+  return S_ISREG(st.stx_mode) && !IsKept(st) && MayWrite(target.directory, target.base, st);
+}
+
+// Follows the links from name to the file to write, and opens its directory.
+bool FollowLinks(const std::string& name, OutputTarget& target) {
+  std::string path = name;
+  struct statx st;
+  for (int links = 0; links <= kMostLinks; ++links) {
+    // A link's text is taken relative to the link's directory.
+    const int from = target.directory >= 0 ? target.directory : AT_FDCWD;
+    const int directory = OpenDirectoryOf(from, path, target.base);
+    if (target.directory >= 0) close(target.directory);
+    target.directory = directory;
+    if (directory < 0) return false;
+    if (statx(directory, target.base.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &st) != 0) {
+      target.exists = false;
+      return errno == ENOENT;
+    }
+    if (!S_ISLNK(st.stx_mode)) return TakeFile(target, st);
+    if (!ReadLink(directory, target.base, path)) return false;
+  }
+  return false;
 }
 
 }  // namespace
@@ -51,30 +106,19 @@ OutputTarget::~OutputTarget() {
 }
 
 bool FindOutputTarget(const std::string& name, OutputTarget& target) {
-  std::string path = name;
+  if (!FollowLinks(name, target)) return false;
+  struct statx folder;
+  if (statx(target.directory, "", AT_EMPTY_PATH, STATX_TYPE, &folder) != 0) return false;
+  target.directoryKeepsNames = IsKept(folder);
+  return true;
+}
+
+int OpenFoundFile(const OutputTarget& target, int flags) {
+  const int fd = openat(target.directory, target.base.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return -1;
   struct stat st;
-  for (int links = 0; links <= kMostLinks; ++links) {
-    // A link's text is taken relative to the link's directory.
-    const int from = target.directory >= 0 ? target.directory : AT_FDCWD;
-    const int directory = OpenDirectoryOf(from, path, target.base);
-    if (target.directory >= 0) close(target.directory);
-    target.directory = directory;
-    if (directory < 0) return false;
-    if (fstatat(directory, target.base.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-      target.exists = false;
-      return errno == ENOENT;
-    }
-    if (!S_ISLNK(st.st_mode)) {
-      target.exists = true;
-      target.mode = st.st_mode;
-      target.owner = st.st_uid;
-      target.group = st.st_gid;
-      target.links = st.st_nlink;
-      target.device = st.st_dev;
-      target.inode = st.st_ino;
-      return S_ISREG(st.st_mode) && MayWrite(directory, target.base, st);
-    }
-    if (!ReadLink(directory, target.base, path)) return false;
-  }
-  return false;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_dev == target.device && st.st_ino == target.inode)
+    return fd;
+  close(fd);
+  return -1;
 }

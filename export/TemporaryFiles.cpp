@@ -1,17 +1,27 @@
+// The 32-bit build looks at files through the same calls as the 64-bit one.
+#define _FILE_OFFSET_BITS 64
+
 #include "export/TemporaryFiles.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
+
+#include "export/EndingSignals.h"
 
 namespace {
 
-const int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT};
-constexpr int kEndingSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
+// The number of named temporary files that can exist at once.
+constexpr int kTemporarySlots = 4;
+// How many names are tried when others' files take them.
+constexpr int kNameTries = 100;
 
-// A registered file: its directory and its name, prepared before the file is
-// created, so that the handler only calls unlinkat.
+// A named file: its directory and its name, set before the file gets the
+// name, so that the handler only calls unlinkat.
 struct Slot {
   int directory = -1;
   char name[kTemporaryNameMax + 1] = {};
@@ -22,18 +32,26 @@ struct Slot {
 // slot half written.
 Slot slots[kTemporarySlots];
 int usedSlots = 0;
-struct sigaction previous[kEndingSignalCount];
-bool installed[kEndingSignalCount] = {};
+struct sigaction previous[NSIG];
+bool installed[NSIG] = {};
 
-sigset_t EndingSignals() {
+// The faults that the program's own code could raise: holding one of them
+// back would turn a fault into a kill without any report.
+bool IsFault(int sig) {
+  return sig == SIGSEGV || sig == SIGBUS || sig == SIGILL || sig == SIGFPE || sig == SIGTRAP || sig == SIGSYS;
+}
+
+sigset_t EndingSignalSet(bool withFaults) {
   sigset_t set;
   sigemptyset(&set);
-  for (const int sig : kEndingSignals) sigaddset(&set, sig);
+  ForEachEndingSignal([&](int sig) {
+    if (withFaults || !IsFault(sig)) sigaddset(&set, sig);
+  });
   return set;
 }
 
-// Removes every registered file, then ends the program with the signal's
-// default action. unlinkat, signal and raise are async-signal-safe.
+// Removes every named file, then ends the program with the signal's default
+// action. unlinkat, signal and raise are async-signal-safe.
 extern "C" void RemoveTemporariesAndRaise(int sig) {
   for (const Slot& slot : slots)
     if (slot.used) unlinkat(slot.directory, slot.name, 0);
@@ -44,38 +62,30 @@ extern "C" void RemoveTemporariesAndRaise(int sig) {
 void InstallHandlers() {
   struct sigaction remove = {};
   remove.sa_handler = RemoveTemporariesAndRaise;
-  remove.sa_mask = EndingSignals();
-  for (int i = 0; i < kEndingSignalCount; ++i) {
-    sigaction(kEndingSignals[i], nullptr, &previous[i]);
+  remove.sa_mask = EndingSignalSet(true);
+  ForEachEndingSignal([&](int sig) {
+    sigaction(sig, nullptr, &previous[sig]);
     // An ignored signal stays ignored; a handler someone else set stays too.
-    installed[i] = previous[i].sa_handler == SIG_DFL && sigaction(kEndingSignals[i], &remove, nullptr) == 0;
-  }
+    installed[sig] = previous[sig].sa_handler == SIG_DFL && sigaction(sig, &remove, nullptr) == 0;
+  });
 }
 
 void RestoreHandlers() {
-  for (int i = 0; i < kEndingSignalCount; ++i) {
-    if (installed[i]) sigaction(kEndingSignals[i], &previous[i], nullptr);
-    installed[i] = false;
-  }
+  ForEachEndingSignal([](int sig) {
+    if (installed[sig]) sigaction(sig, &previous[sig], nullptr);
+    installed[sig] = false;
+  });
 }
 
-}  // namespace
-
-SignalBlock::SignalBlock() {
-  const sigset_t ending = EndingSignals();
-  sigprocmask(SIG_BLOCK, &ending, &previous);
-}
-
-SignalBlock::~SignalBlock() { sigprocmask(SIG_SETMASK, &previous, nullptr); }
-
-int RegisterTemporary(int directory, const char* name) {
-  if (std::strlen(name) > static_cast<size_t>(kTemporaryNameMax)) return -1;
+// Registers the name in the directory; call under a SignalBlock. The slot,
+// or -1 when all are taken.
+int Register(int directory, const char* name) {
   for (int i = 0; i < kTemporarySlots; ++i) {
     Slot& slot = slots[i];
     if (slot.used) continue;
     if (usedSlots == 0) InstallHandlers();
     slot.directory = directory;
-    std::strcpy(slot.name, name);
+    std::snprintf(slot.name, sizeof slot.name, "%s", name);
     slot.used = true;
     ++usedSlots;
     return i;
@@ -83,8 +93,133 @@ int RegisterTemporary(int directory, const char* name) {
   return -1;
 }
 
-void ForgetTemporary(int slot) {
-  if (slot < 0 || slot >= kTemporarySlots || !slots[slot].used) return;
-  slots[slot].used = false;
-  if (--usedSlots == 0) RestoreHandlers();
+// Forgets the name of the slot (it was renamed or removed); call under a
+// SignalBlock.
+void Forget(int& slot) {
+  if (slot >= 0 && slot < kTemporarySlots && slots[slot].used) {
+    slots[slot].used = false;
+    if (--usedSlots == 0) RestoreHandlers();
+  }
+  slot = -1;
+}
+
+void TemporaryName(int i, char (&name)[kTemporaryNameMax + 1]) {
+  std::snprintf(name, sizeof name, ".korvane-%ld-%d.tmp", static_cast<long>(getpid()), i);
+}
+
+// The path through which the process reaches its open file fd.
+struct FdPath {
+  explicit FdPath(int fd) { std::snprintf(text, sizeof text, "/proc/self/fd/%d", fd); }
+  char text[32];
+};
+
+// Links the unnamed file fd in under the name in the directory: through its
+// path under /proc, or, where that is not there, directly (which the system
+// allows privileged processes).
+bool LinkUnnamed(int fd, int directory, const char* name) {
+  if (linkat(AT_FDCWD, FdPath(fd).text, directory, name, AT_SYMLINK_FOLLOW) == 0) return true;
+  if (errno != ENOENT) return false;
+  return linkat(fd, "", directory, name, AT_EMPTY_PATH) == 0;
+}
+
+// Whether an unnamed file can be given a name later: its path under /proc is
+// there, or the process is privileged.
+bool CanBeNamed(int fd) {
+  struct stat st;
+  return fstatat(AT_FDCWD, FdPath(fd).text, &st, AT_SYMLINK_NOFOLLOW) == 0 || geteuid() == 0;
+}
+
+bool Adopt(int fd, int directory, Temporary& temporary) {
+  const int held = fcntl(directory, F_DUPFD_CLOEXEC, 0);
+  if (held < 0) {
+    close(fd);
+    return false;
+  }
+  temporary.fd = fd;
+  temporary.directory = held;
+  return true;
+}
+
+}  // namespace
+
+SignalBlock::SignalBlock() {
+  const sigset_t ending = EndingSignalSet(false);
+  sigprocmask(SIG_BLOCK, &ending, &previous);
+}
+
+SignalBlock::~SignalBlock() { sigprocmask(SIG_SETMASK, &previous, nullptr); }
+
+bool Temporary::Close() {
+  const int closing = fd;
+  fd = -1;
+  return closing >= 0 && close(closing) == 0;
+}
+
+void Temporary::Remove() {
+  const SignalBlock block;
+  if (fd >= 0) close(fd);
+  fd = -1;
+  if (Named()) unlinkat(directory, name, 0);
+  name[0] = '\0';
+  Forget(slot);
+  if (directory >= 0) close(directory);
+  directory = -1;
+}
+
+bool CreateUnnamed(int directory, mode_t mode, Temporary& temporary) {
+  const int fd = openat(directory, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+  if (fd < 0) return false;
+  if (!CanBeNamed(fd)) {
+    close(fd);
+    return false;
+  }
+  return Adopt(fd, directory, temporary);
+}
+
+bool CreateNamed(int directory, Temporary& temporary) {
+  for (int i = 0; i < kNameTries; ++i) {
+    char name[kTemporaryNameMax + 1];
+    TemporaryName(i, name);
+    const SignalBlock block;
+    const int fd = openat(directory, name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0 || !Adopt(fd, directory, temporary)) break;
+    temporary.slot = Register(temporary.directory, name);
+    std::memcpy(temporary.name, name, sizeof name);
+    if (temporary.slot >= 0) return true;
+    temporary.Remove();
+    break;
+  }
+  return false;
+}
+
+bool GiveName(Temporary& temporary) {
+  for (int i = 0; i < kNameTries; ++i) {
+    char name[kTemporaryNameMax + 1];
+    TemporaryName(i, name);
+    const SignalBlock block;
+    if (!LinkUnnamed(temporary.fd, temporary.directory, name)) {
+      if (errno == EEXIST) continue;
+      return false;
+    }
+    std::memcpy(temporary.name, name, sizeof name);
+    temporary.slot = Register(temporary.directory, name);
+    if (temporary.slot >= 0) return true;
+    unlinkat(temporary.directory, name, 0);
+    temporary.name[0] = '\0';
+    return false;
+  }
+  return false;
+}
+
+bool RenameTo(Temporary& temporary, const char* name) {
+  const SignalBlock block;
+  if (renameat(temporary.directory, temporary.name, temporary.directory, name) != 0) return false;
+  temporary.name[0] = '\0';
+  Forget(temporary.slot);
+  return true;
+}
+
+bool LinkAs(const Temporary& temporary, const char* name) {
+  return LinkUnnamed(temporary.fd, temporary.directory, name);
 }

@@ -1,22 +1,30 @@
 // A text file written through one large buffer, for the map and OBJ writers.
-// The text goes to a temporary file beside the target, which replaces the
-// target only when everything was written: a write that fails (a full disk,
-// the file size limit) leaves no partial file, and an older file of that
-// name as it was.
 //
-// A replacement keeps what the user had: the text goes through a symbolic
-// link to the file it names, and the new file gets the old one's mode, owner
-// and group. Where a rename cannot keep them (a file with more than one hard
-// link, an owner or group the process may not give, a directory that refuses
-// new files or the rename), the finished text is copied into the old file in
-// place instead. Only such a copy, if it fails on the way, can leave a
-// partial file.
+// Writing a file is done in two steps: everything that can fail is prepared
+// first, and only then is the file changed, so that a failure (a full disk,
+// the file size limit, a file that cannot be kept as the user had it) leaves
+// no partial file and an older file of that name as it was, and the files of
+// one export can all be prepared before any of them changes
+// (export/ModelFiles.h).
+//
+//   Open     finds the file (export/OutputTarget.h); nothing is made yet.
+//   Put...   the text, completed in a temporary file (export/TemporaryFiles.h)
+//            beside the file, which nobody else can read.
+//   Prepare  the text complete and, where it replaces a file, on the disk and
+//            given the old file's owner, extended attributes and mode; or,
+//            where a rename would not keep what the user had, the old file
+//            opened, locked and its room taken for a copy in place
+//            (export/InPlaceCopy.h).
+//   Stage    the last step that can fail without changing anything: the
+//            temporary file gets a name for its rename.
+//   Commit   the rename, the link of a new file, or the copy in place.
 #pragma once
 
 #include <cstddef>
 #include <memory>
 #include <string>
 
+#include "export/InPlaceCopy.h"
 #include "export/OutputTarget.h"
 #include "export/TemporaryFiles.h"
 
@@ -24,12 +32,12 @@ struct TextOut {
   TextOut() = default;
   TextOut(const TextOut&) = delete;
   TextOut& operator=(const TextOut&) = delete;
-  // Removes the temporary file when the text was not put in place by Commit.
-  ~TextOut();
+  // Removes the temporary file, and gives back what was prepared, when the
+  // text was not put in place by Commit.
+  ~TextOut() { Discard(); }
 
-  // Starts the file of that name. False when it cannot be created: the
-  // temporary file cannot, or the name is taken by something that must not
-  // be replaced (see FindOutputTarget).
+  // Finds the file of that name; its directory stays open. False when it
+  // must not be written (see FindOutputTarget).
   bool Open(const std::string& name);
   // A place with room for n characters (n at most kChunk); after writing
   // there, hand the end of what was written to Advance.
@@ -38,29 +46,44 @@ struct TextOut {
   void Put(char c) { *Room(1) = c, ++used; }
   void Put(const char* text, size_t n);
   void Put(const std::string& text) { Put(text.data(), text.size()); }
-  // Writes what is left: the text is complete in the temporary file. False
-  // when a write failed; the temporary file is then removed.
-  bool Finish();
-  // Puts the finished text in place of the file. False when that failed; the
-  // temporary file is removed either way.
+  // Completes the text and prepares its commit. False when that failed; the
+  // temporary file is then removed.
+  bool Prepare();
+  // Gives the prepared text its name for the rename. False when the
+  // directory takes none; nothing has changed then.
+  bool Stage();
+  // Puts the prepared text in place of the file (staging it first when that
+  // was not done). False when that failed; the temporary file is removed
+  // either way.
   bool Commit();
 
   static constexpr size_t kChunk = 1 << 20;
 
-  std::string name;          // the file to write
-  OutputTarget target;       // where it is, links followed
-  bool inPlace = false;      // the text is copied into the old file
-  int fd = -1;               // the temporary file while it exists
-  char temporary[kTemporaryNameMax + 1] = {};  // its name beside the target; empty when it has none
-  int slot = -1;             // its slot for the signal handlers
-  bool failed = false;       // a write failed
+  // How the finished text takes the file's place.
+  enum class Way {
+    Rename,   // the temporary file is renamed over the file's name
+    Link,     // a new file in a directory that cannot lose names: linked in
+    InPlace,  // copied into the old file
+  };
+
+  std::string name;       // the file to write
+  OutputTarget target;    // where it is, links followed
+  Way way = Way::Rename;
+  Temporary temporary;    // the text; made at the first write
+  bool finalMode = false; // the temporary file has the mode the file gets
+  InPlaceCopy inPlace;    // the copy into the old file, once prepared
+  bool started = false;   // the temporary file was asked for
+  bool failed = false;    // it could not be made, or a write failed
+  bool prepared = false;
+  bool staged = false;
   std::unique_ptr<char[]> buffer;
   size_t used = 0;
 
  private:
+  bool Start();
   void Flush();
-  bool RenameOrCopy();
-  bool CopyInPlace();
+  bool PrepareReplacement();
+  bool KeepTheOldFile();
   void Discard();
 };
 
