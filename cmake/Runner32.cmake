@@ -39,13 +39,43 @@ set(KORVANE32_REMEDIES "Install the emulator (apt-get install qemu-user; scripts
 or configure with -DKORVANE_BUILD32=OFF to build and test the 64-bit executable alone.")
 
 if(NOT KORVANE32_RUNNER STREQUAL "")
+  # The end-to-end tests start the emulator with execv, which searches no
+  # PATH, from a folder of their own: the command's first word becomes an
+  # absolute path here. A bare name is looked up on PATH; a relative path is
+  # taken from the folder CMake runs in, as the shell that started it would.
   separate_arguments(_runner UNIX_COMMAND "${KORVANE32_RUNNER}")
+  list(POP_FRONT _runner _emulator)
+  if(_emulator MATCHES "/")
+    if(NOT IS_ABSOLUTE "${_emulator}")
+      execute_process(COMMAND pwd OUTPUT_VARIABLE _cwd OUTPUT_STRIP_TRAILING_WHITESPACE)
+      set(_emulator "${_cwd}/${_emulator}")
+    endif()
+    if(NOT EXISTS "${_emulator}" OR IS_DIRECTORY "${_emulator}")
+      set(_emulator "")
+    endif()
+  else()
+    # find_program keeps its result in the cache; it is dropped before and
+    # after, so that a later KORVANE32_RUNNER is looked up afresh.
+    unset(KORVANE32_RUNNER_FOUND CACHE)
+    find_program(KORVANE32_RUNNER_FOUND "${_emulator}")
+    set(_emulator "${KORVANE32_RUNNER_FOUND}")
+    unset(KORVANE32_RUNNER_FOUND CACHE)
+    if(_emulator MATCHES "-NOTFOUND$")
+      set(_emulator "")
+    endif()
+  endif()
+  if(_emulator STREQUAL "")
+    message(FATAL_ERROR "Korvane: the 32-bit tests cannot run: the emulator given by "
+      "KORVANE32_RUNNER (\"${KORVANE32_RUNNER}\") is not found (a bare name is looked up on PATH). ${KORVANE32_REMEDIES}")
+  endif()
+  list(PREPEND _runner "${_emulator}")
   korvane_runs_i386(_runs ${_runner})
   if(NOT _runs)
     message(FATAL_ERROR "Korvane: the 32-bit tests cannot run: the emulator given by "
       "KORVANE32_RUNNER (\"${KORVANE32_RUNNER}\") does not run 32-bit x86 executables here. ${KORVANE32_REMEDIES}")
   endif()
   set(KORVANE32_RUNNER_COMMAND ${_runner})
+  message(STATUS "Korvane: the tests run the 32-bit executables through ${_emulator}")
 else()
   korvane_runs_i386(_native)
   if(_native)

@@ -25,9 +25,12 @@ expect_refusal() {
   grep -q -- "-DKORVANE_BUILD32=OFF" "$work/out" || fail "$1: the message does not name -DKORVANE_BUILD32=OFF"
 }
 
-# An emulator that does not exist, named by the user.
+# An emulator that does not exist, named by the user: by a path, and by a
+# name that is not on PATH.
 configure forced -DKORVANE32_RUNNER="$work/missing/qemu-i386"
 expect_refusal "a missing emulator named by KORVANE32_RUNNER"
+configure forced-name -DKORVANE32_RUNNER=korvane-no-such-emulator
+expect_refusal "an emulator named by KORVANE32_RUNNER that is not on PATH"
 
 # An emulator that runs nothing: where the kernel cannot run 32-bit
 # executables itself, the search for the emulator finds none that works.
