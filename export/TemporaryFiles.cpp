@@ -129,16 +129,10 @@ bool CanBeNamed(int fd) {
   return fstatat(AT_FDCWD, FdPath(fd).text, &st, AT_SYMLINK_NOFOLLOW) == 0 || geteuid() == 0;
 }
 
-bool Adopt(int fd, int directory, Temporary& temporary) {
-  const int held = fcntl(directory, F_DUPFD_CLOEXEC, 0);
-  if (held < 0) {
-    close(fd);
-    return false;
-  }
-  temporary.fd = fd;
-  temporary.directory = held;
-  return true;
-}
+// The directory, opened once more for a temporary file, so that it stays
+// open as long as the file (the signal handlers reach a named file through
+// it); -1 when the process has no descriptor left.
+int HoldDirectory(int directory) { return fcntl(directory, F_DUPFD_CLOEXEC, 0); }
 
 }  // namespace
 
@@ -167,29 +161,28 @@ void Temporary::Remove() {
 }
 
 bool CreateUnnamed(int directory, mode_t mode, Temporary& temporary) {
-  const int fd = openat(directory, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
-  if (fd < 0) return false;
-  if (!CanBeNamed(fd)) {
-    close(fd);
-    return false;
-  }
-  return Adopt(fd, directory, temporary);
+  temporary.directory = HoldDirectory(directory);
+  if (temporary.directory >= 0) temporary.fd = openat(directory, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+  if (temporary.fd >= 0 && CanBeNamed(temporary.fd)) return true;
+  temporary.Remove();
+  return false;
 }
 
 bool CreateNamed(int directory, Temporary& temporary) {
-  for (int i = 0; i < kNameTries; ++i) {
+  temporary.directory = HoldDirectory(directory);
+  for (int i = 0; i < kNameTries && temporary.directory >= 0; ++i) {
     char name[kTemporaryNameMax + 1];
     TemporaryName(i, name);
     const SignalBlock block;
-    const int fd = openat(directory, name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0 && errno == EEXIST) continue;
-    if (fd < 0 || !Adopt(fd, directory, temporary)) break;
-    temporary.slot = Register(temporary.directory, name);
+    temporary.fd = openat(directory, name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (temporary.fd < 0 && errno == EEXIST) continue;
+    if (temporary.fd < 0) break;
     std::memcpy(temporary.name, name, sizeof name);
+    temporary.slot = Register(temporary.directory, name);
     if (temporary.slot >= 0) return true;
-    temporary.Remove();
     break;
   }
+  temporary.Remove();
   return false;
 }
 
