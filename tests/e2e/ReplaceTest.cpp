@@ -15,43 +15,27 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "support/Child.h"
 #include "support/Process.h"
+#include "support/ReplaceFiles.h"
+#include "support/SystemCallFilter.h"
 
 namespace {
 
 constexpr unsigned kRunLimitSeconds = 20;
 
-const std::string kTemplate = "nomenu 1\nexmap 1\nexobj 1\n";
-const std::string kBigTemplate = kTemplate + "shape htorus\nres 192\nres2 192\nsym 1\n";
-const std::string kWritten = "Exported To Map!!!\nExported To Obj!!!\nPRESS ANY BUTTON...\n";
-const std::string kMapRefused =
-    "[WARNING] Could not create the file \"c.map\"!\n"
-    "[WARNING] Left the file \"c.obj\" as it was: \"c.map\" could not be created!\n"
-    "PRESS ANY BUTTON...\n";
-const std::string kBothRefused =
-    "[WARNING] Could not create the file \"c.map\"!\n"
-    "[WARNING] Could not create the file \"c.obj\"!\n"
-    "PRESS ANY BUTTON...\n";
-const std::string kOld = "old text\n";
-
-// The temporary files the program left in the directory.
-std::vector<std::string> Temporaries(const std::string& path) {
-  std::vector<std::string> names;
-  for (const std::string& name : Entries(path))
-    if (name.rfind(".korvane-", 0) == 0) names.push_back(name);
-  return names;
-}
+// A map that cannot be created, where no OBJ file existed and where one did.
+const std::string kMapRefused = CouldNotCreate("c.map") + DidNotWrite("c.obj", "c.map") + kPressAnyButton;
+const std::string kMapRefusedObjKept = CouldNotCreate("c.map") + LeftAsItWas("c.obj", "c.map") + kPressAnyButton;
+const std::string kBothRefused = CouldNotCreate("c.map") + CouldNotCreate("c.obj") + kPressAnyButton;
 
 struct stat LinkStat(const std::string& path) {
   struct stat st = {};
@@ -65,53 +49,6 @@ std::string LinkText(const std::string& path) {
 }
 
 void MakeLink(const std::string& text, const std::string& path) { ASSERT_EQ(symlink(text.c_str(), path.c_str()), 0); }
-
-// The files the template writes where nothing is in the way.
-struct Texts {
-  std::string map;
-  std::string obj;
-};
-
-Texts Expected(const std::string& text) {
-  TempDir dir;
-  dir.Write("c.kvt", text);
-  RunProgram(Exe64(), {"c.kvt"}, "", dir.path(), kRunLimitSeconds);
-  return {dir.Read("c.map"), dir.Read("c.obj")};
-}
-
-const Texts& Cylinder() {
-  static const Texts texts = Expected(kTemplate);
-  return texts;
-}
-
-// ---- Running as nobody --------------------------------------------------------
-
-// A copy of the executable that nobody may run, wherever the build folder is.
-const std::string& NobodyExe() {
-  static const TempDir place;
-  static const std::string exe = [] {
-    const std::string path = place.path() + "/korvane64";
-    std::filesystem::copy_file(Exe64(), path);
-    chmod(path.c_str(), 0755);
-    chmod(place.path().c_str(), 0755);
-    return path;
-  }();
-  return exe;
-}
-
-bool CanRunAsNobody(std::string& why) {
-  uid_t user = 0;
-  gid_t group = 0;
-  if (geteuid() != 0) {
-    why = "needs root, to run the program as the unprivileged user nobody";
-    return false;
-  }
-  if (!NobodyIds(user, group)) {
-    why = "there is no user nobody";
-    return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -143,7 +80,7 @@ TEST(Replace, TheWriteGoesThroughSymbolicLinks) {
     for (const Case& c : cases) {
       SCOPED_TRACE(exe + ": " + c.what);
       TempDir dir;
-      dir.Write("c.kvt", kTemplate);
+      dir.Write("c.kvt", kPairTemplate);
       chmod(dir.Write("real.map", kOld).c_str(), 0640);
       c.prepare(dir);
       const std::string link = LinkText(dir.path() + "/c.map");
@@ -198,7 +135,7 @@ TEST(Replace, WhatIsNotARegularFileIsRefused) {
     for (const Case& c : cases) {
       SCOPED_TRACE(exe + ": " + c.what);
       TempDir dir;
-      dir.Write("c.kvt", kTemplate);
+      dir.Write("c.kvt", kPairTemplate);
       std::filesystem::create_directory(dir.path() + "/sub");
       c.prepare(dir);
       const std::vector<std::string> before = Entries(dir.path());
@@ -238,7 +175,7 @@ TEST(Replace, TheModeAndOwnerStay) {
     if (c.nobodyOwns && !root) continue;  // only root may give a file away
     SCOPED_TRACE(std::to_string(c.mode) + (c.nobodyOwns ? " owned by nobody" : ""));
     TempDir dir;
-    dir.Write("c.kvt", kTemplate);
+    dir.Write("c.kvt", kPairTemplate);
     for (const char* name : {"c.map", "c.obj"}) {
       const std::string path = dir.Write(name, kOld);
       if (c.nobodyOwns) {
@@ -269,7 +206,7 @@ TEST(Replace, HardLinksStay) {
     for (const std::string& old : {kOld, std::string(100000, 'x')}) {
       SCOPED_TRACE(exe + ", old text of " + std::to_string(old.size()) + " bytes");
       TempDir dir;
-      dir.Write("c.kvt", kTemplate);
+      dir.Write("c.kvt", kPairTemplate);
       dir.Write("c.map", old);
       dir.Write("c.obj", old);
       ASSERT_EQ(link((dir.path() + "/c.map").c_str(), (dir.path() + "/keep.map").c_str()), 0);
@@ -319,7 +256,7 @@ TEST(Replace, AsAnOrdinaryUserFilesAreWrittenInPlace) {
     TempDir dir;
     chmod(dir.path().c_str(), 0755);
     const std::string work = dir.path() + "/work";
-    dir.Write("work/c.kvt", kTemplate);
+    dir.Write("work/c.kvt", kPairTemplate);
     const std::string old(100000, 'x');  // longer than the new text
     if (c.oldFiles) {
       for (const char* name : {"work/c.map", "work/c.obj"}) {
@@ -358,31 +295,23 @@ TEST(Replace, AsAnOrdinaryUserFilesAreWrittenInPlace) {
 
 namespace {
 
-// Starts the large model beside older files and waits until the given number
-// of temporary files exist (the map's, then the OBJ file's beside it).
-::testing::AssertionResult StartWriting(const TempDir& dir, std::unique_ptr<ChildProgram>& program,
-                                        std::size_t temporaries, const ChildOptions& options = {}) {
-  dir.Write("c.kvt", kBigTemplate);
-  dir.Write("c.map", kOld);
-  dir.Write("c.obj", kOld);
-  program = std::make_unique<ChildProgram>(Exe64(), std::vector<std::string>{"c.kvt"}, dir.path(), options);
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(kRunLimitSeconds);
-  while (Temporaries(dir.path()).size() < temporaries) {
-    if (!program->Running() || std::chrono::steady_clock::now() > end)
-      return ::testing::AssertionFailure() << "no " << temporaries << " temporary files seen; output:\n"
-                                           << program->output();
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
-  }
-  return ::testing::AssertionSuccess();
+// The named temporary files are what these tests look at: unnamed ones are
+// made unavailable, as on a file system without O_TMPFILE.
+ChildOptions NamedTemporaries() {
+  ChildOptions options;
+  options.failingCalls = NoUnnamedTemporaries();
+  return options;
 }
 
 }  // namespace
 
-// A signal that ends the program while it writes removes the temporary
-// files, and the program ends with the signal's status; the older files
-// stay, also when the map's text was complete and the OBJ file's was being
-// written.
+// A signal that ends the program while it writes removes the named
+// temporary files, and the program ends with the signal's status; the older
+// files stay, also when the map's text was complete and the OBJ file's was
+// being written. (More signals: ReplacePrepareTest.cpp.)
 TEST(Replace, ASignalLeavesNoTemporaryFile) {
+  std::string why;
+  if (!CanFilterSystemCalls(why)) GTEST_SKIP() << why;
   struct Case {
     int sig;
     std::size_t temporaries;  // that exist when it is sent
@@ -392,7 +321,8 @@ TEST(Replace, ASignalLeavesNoTemporaryFile) {
     SCOPED_TRACE(std::string(strsignal(c.sig)) + " with " + std::to_string(c.temporaries) + " temporary files");
     TempDir dir;
     std::unique_ptr<ChildProgram> program;
-    ASSERT_TRUE(StartWriting(dir, program, c.temporaries));
+    ASSERT_TRUE(StartWriting(dir.path(), program, c.temporaries, NamedTemporaries()));
+    ASSERT_FALSE(Temporaries(dir.path()).empty());
     program->Signal(c.sig);
     const int status = program->Wait();
     ASSERT_TRUE(WIFSIGNALED(status)) << status;
@@ -407,13 +337,16 @@ TEST(Replace, ASignalLeavesNoTemporaryFile) {
 // A signal the program was started to ignore stays ignored: the files are
 // written.
 TEST(Replace, AnIgnoredSignalStaysIgnoredWhileWriting) {
+  std::string why;
+  if (!CanFilterSystemCalls(why)) GTEST_SKIP() << why;
   for (const int sig : {SIGTERM, SIGHUP}) {
     SCOPED_TRACE(strsignal(sig));
     TempDir dir;
     std::unique_ptr<ChildProgram> program;
-    ChildOptions options;
+    ChildOptions options = NamedTemporaries();
     options.ignoredSignals = {sig};
-    ASSERT_TRUE(StartWriting(dir, program, 1, options));
+    ASSERT_TRUE(StartWriting(dir.path(), program, 1, options));
+    ASSERT_FALSE(Temporaries(dir.path()).empty());
     program->Signal(sig);
     const int status = program->Wait();
     ASSERT_TRUE(WIFEXITED(status)) << status;
@@ -432,7 +365,7 @@ TEST(Replace, TheMapAndTheObjFileChangeTogether) {
   {
     SCOPED_TRACE("the OBJ file's name is a directory");
     TempDir dir;
-    dir.Write("c.kvt", kTemplate);
+    dir.Write("c.kvt", kPairTemplate);
     dir.Write("c.map", kOld);
     std::filesystem::create_directory(dir.path() + "/c.obj");
     const ProcessResult r = RunProgram(Exe64(), {"c.kvt"}, "", dir.path(), kRunLimitSeconds);
@@ -449,11 +382,11 @@ TEST(Replace, TheMapAndTheObjFileChangeTogether) {
     ASSERT_GT(Cylinder().map.size(), 2000u);
     ASSERT_LT(Cylinder().obj.size(), 2000u);
     TempDir dir;
-    dir.Write("c.kvt", kTemplate);
+    dir.Write("c.kvt", kPairTemplate);
     dir.Write("c.obj", kOld);
     const ProcessResult r = RunProgramWithFileSizeLimit(Exe64(), {"c.kvt"}, "", dir.path(), 2000, kRunLimitSeconds);
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.output, kMapRefused);
+    EXPECT_EQ(r.output, kMapRefusedObjKept);
     EXPECT_EQ(dir.Read("c.obj"), kOld);
     EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"c.kvt", "c.obj"}));
   }
@@ -588,7 +521,7 @@ TEST(Replace, APathAsLongAsTheSystemTakes) {
   ASSERT_EQ(kvt.size(), 4090u);
   const int fd = OpenDeep(dir.path(), deep, true);
   ASSERT_GE(fd, 0);
-  WriteAt(fd, "c.kvt", kTemplate);
+  WriteAt(fd, "c.kvt", kPairTemplate);
   WriteAt(fd, "c.map", kOld);
   const ProcessResult r = RunProgram(Exe64(), {kvt}, "", dir.path(), kRunLimitSeconds);
   EXPECT_EQ(r.status, 0);

@@ -91,10 +91,15 @@ ProcessResult Run(const std::string& exe, const std::vector<std::string>& args, 
 
 }  // namespace
 
-void ExecWithAlarm(const std::string& exe, const std::vector<std::string>& args, unsigned seconds) {
+std::vector<std::string> CommandLine(const std::string& exe, const std::vector<std::string>& args) {
   std::vector<std::string> command = exe == Exe32() ? Runner32() : std::vector<std::string>();
   command.push_back(exe);
   command.insert(command.end(), args.begin(), args.end());
+  return command;
+}
+
+void ExecWithAlarm(const std::string& exe, const std::vector<std::string>& args, unsigned seconds) {
+  std::vector<std::string> command = CommandLine(exe, args);
   std::vector<char*> argv;
   for (auto& word : command) argv.push_back(word.data());
   argv.push_back(nullptr);
@@ -117,8 +122,9 @@ ProcessResult RunProgramWithFileSizeLimit(const std::string& exe, const std::vec
 ProcessResult RunProgramWithMemoryLimit(const std::string& exe, const std::vector<std::string>& args,
                                         const std::string& input, const std::string& dir, unsigned long kib,
                                         unsigned seconds) {
-  std::vector<std::string> shellArgs = {"-c", "ulimit -v " + std::to_string(kib) + " && exec \"$0\" \"$@\"", exe};
-  shellArgs.insert(shellArgs.end(), args.begin(), args.end());
+  std::vector<std::string> shellArgs = {"-c", "ulimit -v " + std::to_string(kib) + " && exec \"$0\" \"$@\""};
+  const std::vector<std::string> command = CommandLine(exe, args);
+  shellArgs.insert(shellArgs.end(), command.begin(), command.end());
   return RunProgram("/bin/sh", shellArgs, input, dir, seconds);
 }
 

@@ -52,9 +52,13 @@ ProcessResult RunProgramWithClosedOutput(const std::string& exe, const std::vect
                                          const std::string& input, const std::string& dir,
                                          unsigned seconds = 120);
 
-// In a forked child: starts exe with the arguments (the 32-bit executable
-// through Runner32()), to be killed by an alarm after the given number of
-// seconds; ends the child when exe cannot start.
+// The command line that runs exe with the arguments: the 32-bit executable
+// behind Runner32(), any other as it is.
+std::vector<std::string> CommandLine(const std::string& exe, const std::vector<std::string>& args);
+
+// In a forked child: starts exe with the arguments (through CommandLine), to
+// be killed by an alarm after the given number of seconds; ends the child
+// when exe cannot start.
 [[noreturn]] void ExecWithAlarm(const std::string& exe, const std::vector<std::string>& args,
                                 unsigned seconds);
 
