@@ -128,6 +128,14 @@ void Sample(pid_t pid, const std::string& dir, const std::vector<FileId>& except
   }
 }
 
+// Whether the forked child already runs exe: before that it still holds the
+// files that the test runner left open.
+bool RunsProgram(pid_t pid, const std::string& exe) {
+  std::error_code ec;
+  const auto running = std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", ec);
+  return !ec && running == std::filesystem::canonical(exe, ec);
+}
+
 }  // namespace
 
 // While the text is written, no temporary file of a replacement gives the
@@ -174,9 +182,11 @@ TEST(ReplacePrepare, TemporariesAreNeverReadableByOthers) {
       options.asNobody = c.asNobody;
       options.fileModeMask = 022;  // a new file would be readable by all
       if (kind.named) options.failingCalls = NoUnnamedTemporaries();
-      ChildProgram program(c.asNobody ? NobodyExe() : Exe64(), {"c.kvt"}, work, options);
+      const std::string exe = c.asNobody ? NobodyExe() : Exe64();
+      ChildProgram program(exe, {"c.kvt"}, work, options);
       Exposure exposure;
-      while (program.Running()) Sample(program.pid(), work, except, exposure);
+      while (program.Running())
+        if (RunsProgram(program.pid(), exe)) Sample(program.pid(), work, except, exposure);
       const int status = program.Wait();
       ASSERT_TRUE(WIFEXITED(status)) << status;
       EXPECT_EQ(WEXITSTATUS(status), 0);

@@ -104,6 +104,10 @@ void ExecWithAlarm(const std::string& exe, const std::vector<std::string>& args,
   for (auto& word : command) argv.push_back(word.data());
   argv.push_back(nullptr);
   alarm(seconds);  // no test may hang
+  // The program starts as from a shell, with standard input, output and
+  // error alone: descriptors that the test runner leaves open (its log, for
+  // one) are not the program's files.
+  close_range(3, ~0U, 0);
   execv(argv[0], argv.data());
   _exit(127);
 }
