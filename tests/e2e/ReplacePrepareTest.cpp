@@ -300,6 +300,48 @@ TEST(ReplacePrepare, WritersAtOnceNeverMixAHardLinkedFile) {
   EXPECT_EQ(mixedObjs, 0) << "rounds whose OBJ file is not the text, of " << rounds;
 }
 
+// A copy into a file that another program holds locked waits for it: a lock
+// given up meanwhile lets both files be written; a lock held for longer than
+// the program waits (some seconds) gets the warning, and neither file changes.
+TEST(ReplacePrepare, ACopyWaitsForAnotherWritersLock) {
+  struct Case {
+    const char* what;
+    int heldSeconds;  // -1: held until the program ends
+  };
+  const Case cases[] = {{"a lock given up after a second", 1}, {"a lock held on", -1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    dir.Write("c.kvt", kPairTemplate);
+    dir.Write("c.map", kOld);
+    dir.Write("c.obj", kOld);
+    ASSERT_TRUE(HardLink(dir.path() + "/c.map", dir.path() + "/l.map"));
+    const int held = open((dir.path() + "/c.map").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(held, 0);
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    ASSERT_EQ(fcntl(held, F_OFD_SETLK, &lock), 0);
+    ChildOptions options;
+    options.seconds = 60;
+    ChildProgram program(Exe64(), {"c.kvt"}, dir.path(), options);
+    if (c.heldSeconds >= 0) {
+      sleep(static_cast<unsigned>(c.heldSeconds));
+      EXPECT_TRUE(program.Running()) << "the program did not wait for the lock";
+      close(held);
+    }
+    const int status = program.Wait();
+    if (c.heldSeconds < 0) close(held);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    const bool written = c.heldSeconds >= 0;
+    EXPECT_EQ(WEXITSTATUS(status), written ? 0 : 1);
+    EXPECT_EQ(program.output(),
+              written ? kWritten : CouldNotCreate("c.map") + LeftAsItWas("c.obj", "c.map") + kPressAnyButton);
+    EXPECT_TRUE(SameText(dir.Read("l.map"), written ? Cylinder().map : kOld));
+    EXPECT_TRUE(SameText(dir.Read("c.obj"), written ? Cylinder().obj : kOld));
+  }
+}
+
 // ---- Links into /proc ---------------------------------------------------------------
 
 // A map whose name is a link read inside the proc file system (the console's
