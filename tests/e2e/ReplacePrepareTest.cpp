@@ -146,10 +146,9 @@ bool RunsProgram(pid_t pid, const std::string& exe) {
 TEST(ReplacePrepare, TemporariesAreNeverReadableByOthers) {
   std::string why;
   if (!CanFilterSystemCalls(why)) GTEST_SKIP() << why;
-  if (!CanRunAsNobody(why)) GTEST_SKIP() << why;
   uid_t nobody = 0;
   gid_t nogroup = 0;
-  NobodyIds(nobody, nogroup);
+  if (!CanRunAsNobody(why, nobody, nogroup)) GTEST_SKIP() << why;
   struct Case {
     const char* what;
     bool asNobody;
@@ -208,10 +207,9 @@ TEST(ReplacePrepare, TemporariesAreNeverReadableByOthers) {
 // makes the kernel clear those bits), keep their mode exactly.
 TEST(ReplacePrepare, SetIdBitsStayOnTheUsersOwnFiles) {
   std::string why;
-  if (!CanRunAsNobody(why)) GTEST_SKIP() << why;
   uid_t nobody = 0;
   gid_t nogroup = 0;
-  NobodyIds(nobody, nogroup);
+  if (!CanRunAsNobody(why, nobody, nogroup)) GTEST_SKIP() << why;
   for (const mode_t mode : {04755, 02755, 06755}) {
     SCOPED_TRACE(Octal(mode));
     TempDir dir;
@@ -570,40 +568,6 @@ TEST(ReplacePrepare, AnAppendOnlyDirectoryKeepsNoTemporary) {
   }
 }
 
-// Every signal whose default action ends the program and that can be caught
-// removes the named temporary files (unnamed ones made unavailable), and the
-// program then ends with that signal; the directory holds what it held, with
-// the old texts. (SIGTERM, SIGINT, SIGHUP and SIGQUIT: ReplaceTest.cpp.)
-TEST(ReplacePrepare, EveryEndingSignalRemovesTheNamedTemporaries) {
-  std::string why;
-  if (!CanFilterSystemCalls(why)) GTEST_SKIP() << why;
-  struct Case {
-    int sig;
-    std::size_t temporaries;  // held open when it is sent
-  };
-  const std::vector<Case> cases = {{SIGUSR1, 1}, {SIGUSR2, 1},   {SIGALRM, 1},  {SIGXCPU, 1},
-                                   {SIGPWR, 1},  {SIGVTALRM, 1}, {SIGPROF, 1},  {SIGRTMIN, 1},
-                                   {SIGRTMAX, 1}, {SIGUSR1, 2},  {SIGRTMIN, 2}};
-  ChildOptions options;
-  options.failingCalls = NoUnnamedTemporaries();
-  for (const Case& c : cases) {
-    SCOPED_TRACE("signal " + std::to_string(c.sig) + " (" + strsignal(c.sig) + ") with " +
-                 std::to_string(c.temporaries) + " temporary files");
-    TempDir dir;
-    std::unique_ptr<ChildProgram> program;
-    ASSERT_TRUE(StartWriting(dir.path(), program, c.temporaries, options));
-    ASSERT_FALSE(Temporaries(dir.path()).empty()) << "the temporary file has no name";
-    program->Signal(c.sig);
-    const int status = program->Wait();
-    ASSERT_TRUE(WIFSIGNALED(status)) << status;
-    EXPECT_EQ(WTERMSIG(status), c.sig);
-    EXPECT_EQ(Entries(dir.path()), kPairEntries);
-    EXPECT_TRUE(SameText(dir.Read("c.map"), kOld));
-    EXPECT_TRUE(SameText(dir.Read("c.obj"), kOld));
-    EXPECT_EQ(program->output(), "");
-  }
-}
-
 // SIGKILL cannot be caught; with unnamed temporary files it still leaves
 // nothing in the directory, beside old files and where there were none.
 TEST(ReplacePrepare, AKillLeavesNothingBehind) {
@@ -682,10 +646,9 @@ bool NobodyMayOpenForWriting(const std::string& path) {
 // may still write the files.
 TEST(ReplacePrepare, AttributesAndAclsStay) {
   std::string why;
-  if (!CanRunAsNobody(why)) GTEST_SKIP() << why;
   uid_t nobody = 0;
   gid_t nogroup = 0;
-  NobodyIds(nobody, nogroup);
+  if (!CanRunAsNobody(why, nobody, nogroup)) GTEST_SKIP() << why;
   for (const std::string& exe : Executables()) {
     SCOPED_TRACE(exe);
     TempDir dir;

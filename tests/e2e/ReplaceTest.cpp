@@ -232,10 +232,9 @@ TEST(Replace, HardLinksStay) {
 // owner and mode with the new text. What the user may not write is refused.
 TEST(Replace, AsAnOrdinaryUserFilesAreWrittenInPlace) {
   std::string why;
-  if (!CanRunAsNobody(why)) GTEST_SKIP() << why;
   uid_t nobody = 0;
   gid_t nogroup = 0;
-  NobodyIds(nobody, nogroup);
+  if (!CanRunAsNobody(why, nobody, nogroup)) GTEST_SKIP() << why;
   struct Case {
     const char* what;
     mode_t directoryMode;  // of a directory root owns
@@ -305,10 +304,10 @@ ChildOptions NamedTemporaries() {
 
 }  // namespace
 
-// A signal that ends the program while it writes removes the named
-// temporary files, and the program ends with the signal's status; the older
-// files stay, also when the map's text was complete and the OBJ file's was
-// being written. (More signals: ReplacePrepareTest.cpp.)
+// Every signal whose default action ends the program and that can be caught
+// removes the named temporary files while the program writes, and the
+// program ends with the signal's status; the older files stay, also when the
+// map's text was complete and the OBJ file's was being written.
 TEST(Replace, ASignalLeavesNoTemporaryFile) {
   std::string why;
   if (!CanFilterSystemCalls(why)) GTEST_SKIP() << why;
@@ -316,9 +315,13 @@ TEST(Replace, ASignalLeavesNoTemporaryFile) {
     int sig;
     std::size_t temporaries;  // that exist when it is sent
   };
-  const Case cases[] = {{SIGTERM, 1}, {SIGINT, 1}, {SIGHUP, 1}, {SIGQUIT, 1}, {SIGTERM, 2}, {SIGHUP, 2}};
+  const std::vector<Case> cases = {
+      {SIGTERM, 1}, {SIGINT, 1},    {SIGHUP, 1},  {SIGQUIT, 1},  {SIGUSR1, 1},  {SIGUSR2, 1},
+      {SIGALRM, 1}, {SIGXCPU, 1},   {SIGPWR, 1},  {SIGVTALRM, 1}, {SIGPROF, 1}, {SIGRTMIN, 1},
+      {SIGRTMAX, 1}, {SIGTERM, 2},  {SIGHUP, 2},  {SIGUSR1, 2},  {SIGRTMIN, 2}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(strsignal(c.sig)) + " with " + std::to_string(c.temporaries) + " temporary files");
+    SCOPED_TRACE("signal " + std::to_string(c.sig) + " (" + strsignal(c.sig) + ") with " +
+                 std::to_string(c.temporaries) + " temporary files");
     TempDir dir;
     std::unique_ptr<ChildProgram> program;
     ASSERT_TRUE(StartWriting(dir.path(), program, c.temporaries, NamedTemporaries()));

@@ -35,9 +35,7 @@ bool NobodyIds(uid_t& user, gid_t& group) {
   return true;
 }
 
-bool CanRunAsNobody(std::string& why) {
-  uid_t user = 0;
-  gid_t group = 0;
+bool CanRunAsNobody(std::string& why, uid_t& user, gid_t& group) {
   if (geteuid() != 0) {
     why = "needs root, to run the program as the unprivileged user nobody";
     return false;

@@ -64,8 +64,8 @@ class ChildProgram {
 // The ids of the user 'nobody' and its group; false when there is none.
 bool NobodyIds(uid_t& user, gid_t& group);
 // Whether programs can be run as nobody here (the tests run as root and there
-// is such a user); why tells the reason when not.
-bool CanRunAsNobody(std::string& why);
+// is such a user), with nobody's ids; why tells the reason when not.
+bool CanRunAsNobody(std::string& why, uid_t& user, gid_t& group);
 // A copy of the 64-bit executable that nobody may run, wherever the build
 // folder is.
 const std::string& NobodyExe();
