@@ -70,8 +70,6 @@ bool MayWrite(int directory, const std::string& base, const struct statx& st) {
 bool TakeFile(OutputTarget& target, const struct statx& st) {
   target.exists = true;
   target.mode = st.stx_mode;
-  target.owner = st.stx_uid;
-  target.group = st.stx_gid;
   target.links = st.stx_nlink;
   target.device = makedev(st.stx_dev_major, st.stx_dev_minor);
   target.inode = st.stx_ino;

@@ -26,8 +26,6 @@ struct OutputTarget {
   // That file. (No struct stat here: its layout depends on the file offset
   // size that each source file is compiled with.)
   mode_t mode = 0;
-  uid_t owner = 0;
-  gid_t group = 0;
   unsigned long long links = 0;
   unsigned long long device = 0;
   unsigned long long inode = 0;

@@ -55,8 +55,8 @@ bool TextOut::Start() {
     way = target.directoryKeepsNames ? Way::Link : Way::Rename;
     // Nobody can open an unnamed file, so it can have the new file's
     // permissions (the umask or the directory's default ACL) from the start.
-    finalMode = CreateUnnamed(target.directory, 0666, temporary);
-    return finalMode || (way == Way::Rename && CreateNamed(target.directory, temporary));
+    return CreateUnnamed(target.directory, 0666, temporary) ||
+           (way == Way::Rename && CreateNamed(target.directory, temporary));
   }
   // A rename would split hard links, and a directory that cannot lose names
   // takes none.
@@ -122,7 +122,9 @@ bool TextOut::Prepare() {
 // crash can leave the name without either text; where what the old file had
 // cannot be kept, the text is copied into it instead.
 bool TextOut::PrepareReplacement() {
-  if (!target.exists) return finalMode || fchmod(temporary.fd, NewFileMode()) == 0;
+  // A new file's unnamed temporary has its permissions already; a named one
+  // was private until now.
+  if (!target.exists) return !temporary.Named() || fchmod(temporary.fd, NewFileMode()) == 0;
   if (!KeepTheOldFile()) {
     way = Way::InPlace;
     return inPlace.Reserve(target, temporary.fd);

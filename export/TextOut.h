@@ -70,7 +70,6 @@ struct TextOut {
   OutputTarget target;    // where it is, links followed
   Way way = Way::Rename;
   Temporary temporary;    // the text; made at the first write
-  bool finalMode = false; // the temporary file has the mode the file gets
   InPlaceCopy inPlace;    // the copy into the old file, once prepared
   bool started = false;   // the temporary file was asked for
   bool failed = false;    // it could not be made, or a write failed
