@@ -24,8 +24,8 @@ bool ExportFailed = false;
 namespace {
 
 // Prints the confirmation of an export, or the warning naming the file that
-// could not be created, or that was left as it was or not created because
-// the other one failed.
+// could not be created, was damaged, or was left as it was or not created
+// because the other one failed.
 void ReportExport(FileOutcome outcome, const char* confirmation, const std::string& file,
                   const std::string& other) {
   switch (outcome) {
@@ -34,6 +34,8 @@ void ReportExport(FileOutcome outcome, const char* confirmation, const std::stri
     case FileOutcome::Failed: std::cout << CouldNotCreateWarning(file) << std::endl; break;
     case FileOutcome::Kept: std::cout << KeptWarning(file, other) << std::endl; break;
     case FileOutcome::NotWritten: std::cout << NotWrittenWarning(file, other) << std::endl; break;
+    case FileOutcome::Damaged: std::cout << DamagedWarning(file) << std::endl; break;
+    case FileOutcome::SameFile: break;  // one warning for both, below
   }
   ExportFailed = true;
 }
@@ -50,6 +52,7 @@ void RunWithoutMenu() {
   }
   // The map and the OBJ file are replaced together, or neither is.
   const ModelFilesOutcome outcome = ExportModelFiles(exmap, exobj);
+  if (outcome.map == FileOutcome::SameFile) std::cout << SameFileWarning(MapFileName(), ObjFileName()) << std::endl;
   ReportExport(outcome.map, "Exported To Map!!!", MapFileName(), ObjFileName());
   ReportExport(outcome.obj, "Exported To Obj!!!", ObjFileName(), MapFileName());
   std::cout << "PRESS ANY BUTTON..." << std::endl;

@@ -8,6 +8,7 @@
 #include "console/Menus.h"
 #include "export/Listing.h"
 #include "export/MapWriter.h"
+#include "export/ModelFiles.h"
 #include "export/ObjWriter.h"
 #include "export/TextOut.h"
 #include "generation/Brush.h"
@@ -125,24 +126,23 @@ void LoadDefaultsAction() {
   SetMessage(MsgDefaultsLoaded);
 }
 
-// A file that could not be created: its warning becomes the pending status
-// message, so that it stands inside the redrawn menu instead of scrolling
-// away above it.
-void PostExportFailure(const std::string& file) {
-  Gmessage = "  | " + CouldNotCreateWarning(file) + "\n";
+// Confirms an export, or posts the warning about the file that could not be
+// created or was damaged: it becomes the pending status message, so that it
+// stands inside the redrawn menu instead of scrolling away above it.
+void PostExport(FileOutcome outcome, int confirmation, const std::string& file) {
+  if (outcome == FileOutcome::Written) {
+    SetMessage(confirmation);
+    return;
+  }
+  const std::string warning = outcome == FileOutcome::Damaged ? DamagedWarning(file) : CouldNotCreateWarning(file);
+  Gmessage = "  | " + warning + "\n";
   ExportFailed = true;
 }
 
 // Exports the current object and confirms it, or posts the failure.
-void ExportMapAction() {
-  if (ExportToMap()) SetMessage(MsgExportedMap);
-  else PostExportFailure(MapFileName());
-}
+void ExportMapAction() { PostExport(ExportModelFiles(true, false).map, MsgExportedMap, MapFileName()); }
 
-void ExportObjAction() {
-  if (ExportToObj()) SetMessage(MsgExportedObj);
-  else PostExportFailure(ObjFileName());
-}
+void ExportObjAction() { PostExport(ExportModelFiles(false, true).obj, MsgExportedObj, ObjFileName()); }
 
 // Doubles the model once for every decimal place found; the status message
 // records the factor that scales it back.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "export/BrushPlanes.h"
+#include "export/ModelFiles.h"
 #include "export/NumberFormat.h"
 #include "export/TextOut.h"
 #include "generation/Brush.h"
@@ -114,9 +115,4 @@ void WriteMap(TextOut& out) {
   out.Put("}\n\n", 3);
 }
 
-bool ExportToMap() {
-  TextOut out;
-  if (!out.Open(MapFileName())) return false;
-  WriteMap(out);
-  return out.Prepare() && out.Commit();
-}
+bool ExportToMap() { return ExportModelFiles(true, false).map == FileOutcome::Written; }

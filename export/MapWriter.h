@@ -11,6 +11,6 @@ std::string MapFileName();
 // and out.Commit() then put it in place.
 void WriteMap(TextOut& out);
 // Writes Group to MapFileName(). False when the file cannot be created or
-// written; an older file of that name is then left as it was. Prints nothing:
-// the caller shows CouldNotCreateWarning (export/TextOut.h).
+// written; an older file of that name is then left as it was, unless a copy
+// into it failed on the way (ExportModelFiles tells which). Prints nothing.
 bool ExportToMap();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "export/BrushPlanes.h"
+#include "export/ModelFiles.h"
 #include "export/NumberFormat.h"
 #include "export/TextOut.h"
 #include "generation/Brush.h"
@@ -163,9 +164,4 @@ void WriteObj(TextOut& out) {
   }
 }
 
-bool ExportToObj() {
-  TextOut out;
-  if (!out.Open(ObjFileName())) return false;
-  WriteObj(out);
-  return out.Prepare() && out.Commit();
-}
+bool ExportToObj() { return ExportModelFiles(false, true).obj == FileOutcome::Written; }

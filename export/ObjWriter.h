@@ -12,6 +12,6 @@ std::string ObjFileName();
 // place.
 void WriteObj(TextOut& out);
 // Writes Group to ObjFileName(). False when the file cannot be created or
-// written; an older file of that name is then left as it was. Prints nothing:
-// the caller shows CouldNotCreateWarning (export/TextOut.h).
+// written; an older file of that name is then left as it was, unless a copy
+// into it failed on the way (ExportModelFiles tells which). Prints nothing.
 bool ExportToObj();

@@ -66,9 +66,32 @@ bool MayWrite(int directory, const std::string& base, const struct statx& st) {
   return faccessat(directory, base.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
+// A link in a sticky directory that others may write (such as /tmp) is
+// followed only where it belongs to the user or to the directory's owner, as
+// the system itself follows such links: anyone else could have made it to
+// point at one of the user's files that the user never named. The program
+// reads its links itself, so the system's own rule never applies to them.
+bool MayFollow(int directory, const struct statx& link) {
+  struct statx folder;
+  if (statx(directory, "", AT_EMPTY_PATH, STATX_MODE | STATX_UID, &folder) != 0) return false;
+  const bool shared = (folder.stx_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+  return !shared || link.stx_uid == geteuid() || link.stx_uid == folder.stx_uid;
+}
+
+// Whether the file is the root of a mount (a file bind-mounted there); where
+// the system does not tell, whether it lies on another device than its
+// directory.
+bool IsMountPoint(int directory, const struct statx& st) {
+  if (st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) return (st.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+  struct statx folder;
+  return statx(directory, "", AT_EMPTY_PATH, STATX_TYPE, &folder) == 0 &&
+         (folder.stx_dev_major != st.stx_dev_major || folder.stx_dev_minor != st.stx_dev_minor);
+}
+
 // Records the regular file found; false when it must not be written.
 bool TakeFile(OutputTarget& target, const struct statx& st) {
   target.exists = true;
+  target.mountPoint = IsMountPoint(target.directory, st);
   target.mode = st.stx_mode;
   target.links = st.stx_nlink;
   target.device = makedev(st.stx_dev_major, st.stx_dev_minor);
@@ -92,7 +115,7 @@ bool FollowLinks(const std::string& name, OutputTarget& target) {
       return errno == ENOENT;
     }
     if (!S_ISLNK(st.stx_mode)) return TakeFile(target, st);
-    if (!ReadLink(directory, target.base, path)) return false;
+    if (!MayFollow(directory, st) || !ReadLink(directory, target.base, path)) return false;
   }
   return false;
 }
@@ -106,9 +129,16 @@ OutputTarget::~OutputTarget() {
 bool FindOutputTarget(const std::string& name, OutputTarget& target) {
   if (!FollowLinks(name, target)) return false;
   struct statx folder;
-  if (statx(target.directory, "", AT_EMPTY_PATH, STATX_TYPE, &folder) != 0) return false;
+  if (statx(target.directory, "", AT_EMPTY_PATH, STATX_TYPE | STATX_INO, &folder) != 0) return false;
   target.directoryKeepsNames = IsKept(folder);
+  target.directoryDevice = makedev(folder.stx_dev_major, folder.stx_dev_minor);
+  target.directoryInode = folder.stx_ino;
   return true;
+}
+
+bool IsSameFile(const OutputTarget& a, const OutputTarget& b) {
+  if (a.exists || b.exists) return a.exists && b.exists && a.device == b.device && a.inode == b.inode;
+  return a.directoryDevice == b.directoryDevice && a.directoryInode == b.directoryInode && a.base == b.base;
 }
 
 int OpenFoundFile(const OutputTarget& target, int flags) {

@@ -22,7 +22,11 @@ struct OutputTarget {
   // no temporary file may get a name there, and no file can be replaced by a
   // rename.
   bool directoryKeepsNames = false;
+  unsigned long long directoryDevice = 0;  // which directory it is
+  unsigned long long directoryInode = 0;
   bool exists = false;    // a regular file of that name exists
+  // That file is mounted there (a bind mount): it cannot be renamed over.
+  bool mountPoint = false;
   // That file. (No struct stat here: its layout depends on the file offset
   // size that each source file is compiled with.)
   mode_t mode = 0;
@@ -32,7 +36,9 @@ struct OutputTarget {
 };
 
 // Finds where name is written. False when it must not be written: a link
-// that loops or a chain of more than 40 links, a missing directory, a path
+// that loops or a chain of more than 40 links, a link in a sticky directory
+// that others may write (such as /tmp) that belongs neither to the user nor
+// to the directory's owner, a missing directory, a path
 // too long, something there that is not a regular file (a directory, FIFO,
 // socket or device, also behind a link), a name inside a proc file system
 // (reached directly or through a link such as /dev/stdout, whose text names
@@ -41,6 +47,10 @@ struct OutputTarget {
 // file: one without any write permission bit (also for root) or one the user
 // may not write.
 bool FindOutputTarget(const std::string& name, OutputTarget& target);
+
+// Whether two targets are one file: the same file, or where there is none
+// yet, the same name in the same directory.
+bool IsSameFile(const OutputTarget& a, const OutputTarget& b);
 
 // Opens the file that FindOutputTarget found with the flags (O_RDONLY or
 // O_WRONLY), when its name still names that regular file; -1 otherwise.

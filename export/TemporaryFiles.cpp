@@ -4,12 +4,14 @@
 #include "export/TemporaryFiles.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 
 #include "export/EndingSignals.h"
 
@@ -17,8 +19,12 @@ namespace {
 
 // The number of named temporary files that can exist at once.
 constexpr int kTemporarySlots = 4;
-// How many names are tried when others' files take them.
+// How many names are tried when others' files take them: each is drawn from
+// the system's random source, so nobody can take the next one in advance.
 constexpr int kNameTries = 100;
+// The random characters of a name, and the characters they are drawn from.
+constexpr int kRandomCharacters = 12;
+constexpr char kNameCharacters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
 // A named file: its directory and its name, set before the file gets the
 // name, so that the handler only calls unlinkat.
@@ -103,8 +109,49 @@ void Forget(int& slot) {
   slot = -1;
 }
 
-void TemporaryName(int i, char (&name)[kTemporaryNameMax + 1]) {
-  std::snprintf(name, sizeof name, ".korvane-%ld-%d.tmp", static_cast<long>(getpid()), i);
+// Random bytes from the system's random source; where that gives none (an
+// old kernel, no /dev/urandom), from the clock and the process id, which
+// still differ from run to run.
+void RandomBytes(unsigned char* bytes, size_t n) {
+  size_t got = 0;
+  while (got < n) {
+    const ssize_t r = getrandom(bytes + got, n - got, GRND_NONBLOCK);
+    if (r < 0 && errno == EINTR) continue;
+    if (r <= 0) break;
+    got += static_cast<size_t>(r);
+  }
+  if (got < n) {
+    const int fd = open("/dev/urandom", O_RDONLY | O_CLOEXEC);
+    while (fd >= 0 && got < n) {
+      const ssize_t r = read(fd, bytes + got, n - got);
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) break;
+      got += static_cast<size_t>(r);
+    }
+    if (fd >= 0) close(fd);
+  }
+  if (got < n) {
+    static unsigned long long counter = 0;
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    unsigned long long mix = static_cast<unsigned long long>(now.tv_nsec) ^
+                             (static_cast<unsigned long long>(now.tv_sec) << 30) ^
+                             (static_cast<unsigned long long>(getpid()) << 20) ^ ++counter;
+    for (; got < n; ++got) {
+      mix = mix * 6364136223846793005ULL + 1442695040888963407ULL;
+      bytes[got] = static_cast<unsigned char>(mix >> 56);
+    }
+  }
+}
+
+// A new name ".korvane-XXXXXXXXXXXX.tmp" of random letters and digits.
+void TemporaryName(char (&name)[kTemporaryNameMax + 1]) {
+  unsigned char bytes[kRandomCharacters];
+  RandomBytes(bytes, sizeof bytes);
+  char random[kRandomCharacters + 1];
+  for (int i = 0; i < kRandomCharacters; ++i) random[i] = kNameCharacters[bytes[i] % (sizeof kNameCharacters - 1)];
+  random[kRandomCharacters] = '\0';
+  std::snprintf(name, sizeof name, ".korvane-%s.tmp", random);
 }
 
 // The path through which the process reaches its open file fd.
@@ -172,7 +219,7 @@ bool CreateNamed(int directory, Temporary& temporary) {
   temporary.directory = HoldDirectory(directory);
   for (int i = 0; i < kNameTries && temporary.directory >= 0; ++i) {
     char name[kTemporaryNameMax + 1];
-    TemporaryName(i, name);
+    TemporaryName(name);
     const SignalBlock block;
     temporary.fd = openat(directory, name, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (temporary.fd < 0 && errno == EEXIST) continue;
@@ -189,7 +236,7 @@ bool CreateNamed(int directory, Temporary& temporary) {
 bool GiveName(Temporary& temporary) {
   for (int i = 0; i < kNameTries; ++i) {
     char name[kTemporaryNameMax + 1];
-    TemporaryName(i, name);
+    TemporaryName(name);
     const SignalBlock block;
     if (!LinkUnnamed(temporary.fd, temporary.directory, name)) {
       if (errno == EEXIST) continue;

@@ -5,7 +5,8 @@
 // (O_TMPFILE): nobody can open it, and whatever ends the program (also
 // SIGKILL or running out of memory) leaves nothing behind. It is given a name
 // only for the instant of a rename. Where the file system makes no unnamed
-// files, it is a named file ".korvane-PID-N.tmp" that only its owner may read.
+// files, it is a named file ".korvane-XXXXXXXXXXXX.tmp" (random letters and
+// digits, which nobody can take in advance) that only its owner may read.
 //
 // While a named temporary file exists, every ending signal
 // (export/EndingSignals.h) that has its default action removes it and then

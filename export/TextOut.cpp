@@ -58,9 +58,9 @@ bool TextOut::Start() {
     return CreateUnnamed(target.directory, 0666, temporary) ||
            (way == Way::Rename && CreateNamed(target.directory, temporary));
   }
-  // A rename would split hard links, and a directory that cannot lose names
-  // takes none.
-  way = target.links > 1 || target.directoryKeepsNames ? Way::InPlace : Way::Rename;
+  // A rename would split hard links, a mount point cannot be renamed over,
+  // and a directory that cannot lose names takes none.
+  way = target.links > 1 || target.mountPoint || target.directoryKeepsNames ? Way::InPlace : Way::Rename;
   if (CreateUnnamed(target.directory, 0600, temporary)) return true;
   if (way == Way::Rename && CreateNamed(target.directory, temporary)) return true;
   // The directory takes no temporary file: the text is copied into the old
@@ -108,11 +108,11 @@ void TextOut::Flush() {
   used = 0;
 }
 
-bool TextOut::Prepare() {
+bool TextOut::Prepare(LockWait& wait) {
   if (target.directory < 0) return false;
   Flush();
   buffer.reset();  // the text is in the file; the next file may need the memory
-  prepared = !failed && (way == Way::InPlace ? inPlace.Reserve(target, temporary.fd) : PrepareReplacement());
+  prepared = !failed && (way == Way::InPlace ? inPlace.Reserve(target, temporary.fd, wait) : PrepareReplacement(wait));
   if (!prepared) Discard();
   return prepared;
 }
@@ -121,13 +121,13 @@ bool TextOut::Prepare() {
 // what the old file had and is on the disk before it replaces it, so that no
 // crash can leave the name without either text; where what the old file had
 // cannot be kept, the text is copied into it instead.
-bool TextOut::PrepareReplacement() {
+bool TextOut::PrepareReplacement(LockWait& wait) {
   // A new file's unnamed temporary has its permissions already; a named one
   // was private until now.
   if (!target.exists) return !temporary.Named() || fchmod(temporary.fd, NewFileMode()) == 0;
   if (!KeepTheOldFile()) {
     way = Way::InPlace;
-    return inPlace.Reserve(target, temporary.fd);
+    return inPlace.Reserve(target, temporary.fd, wait);
   }
   return fdatasync(temporary.fd) == 0;
 }

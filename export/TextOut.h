@@ -13,7 +13,7 @@
 //   Prepare  the text complete and, where it replaces a file, on the disk and
 //            given the old file's owner, extended attributes and mode; or,
 //            where a rename would not keep what the user had, the old file
-//            opened, locked and its room taken for a copy in place
+//            opened, locked and its room made certain for a copy in place
 //            (export/InPlaceCopy.h).
 //   Stage    the last step that can fail without changing anything: the
 //            temporary file gets a name for its rename.
@@ -46,9 +46,10 @@ struct TextOut {
   void Put(char c) { *Room(1) = c, ++used; }
   void Put(const char* text, size_t n);
   void Put(const std::string& text) { Put(text.data(), text.size()); }
-  // Completes the text and prepares its commit. False when that failed; the
-  // temporary file is then removed.
-  bool Prepare();
+  // Completes the text and prepares its commit; a copy in place waits for
+  // other writers of the file within the export's wait. False when that
+  // failed; the temporary file is then removed.
+  bool Prepare(LockWait& wait);
   // Gives the prepared text its name for the rename. False when the
   // directory takes none; nothing has changed then.
   bool Stage();
@@ -56,6 +57,11 @@ struct TextOut {
   // was not done). False when that failed; the temporary file is removed
   // either way.
   bool Commit();
+  // The old file was changed but could not take the whole text: a copy in
+  // place failed on the way.
+  bool Damaged() const { return inPlace.Damaged(); }
+  // Removes the temporary file and gives back what was prepared.
+  void Discard();
 
   static constexpr size_t kChunk = 1 << 20;
 
@@ -81,9 +87,8 @@ struct TextOut {
  private:
   bool Start();
   void Flush();
-  bool PrepareReplacement();
+  bool PrepareReplacement(LockWait& wait);
   bool KeepTheOldFile();
-  void Discard();
 };
 
 // The warning shown for a file that could not be created.

@@ -60,8 +60,6 @@ std::string WriteWithMode(const TempDir& dir, const std::string& name, const std
   return path;
 }
 
-bool HardLink(const std::string& from, const std::string& to) { return link(from.c_str(), to.c_str()) == 0; }
-
 // The whole content of an open file, whatever its offset.
 std::string ReadDescriptor(int fd) {
   std::string text;
@@ -72,18 +70,6 @@ std::string ReadDescriptor(int fd) {
     text.append(buffer, static_cast<std::size_t>(n));
     at += n;
   }
-}
-
-// A text as a failure shows it: its beginning where it is long.
-std::string Shown(const std::string& text) {
-  if (text.size() <= 400) return "\"" + text + "\"";
-  return "\"" + text.substr(0, 200) + "\"... (" + std::to_string(text.size()) + " bytes)";
-}
-
-// Whether a file's text is the one expected, shown short where it is not.
-::testing::AssertionResult SameText(const std::string& actual, const std::string& expected) {
-  if (actual == expected) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "the text " << Shown(actual) << "\ninstead of " << Shown(expected);
 }
 
 // Where unnamed temporary files are made unavailable (the named fallback) or
@@ -434,81 +420,83 @@ TEST(ReplacePrepare, AnAppendOnlyOrImmutableOldFileIsRefusedBeforeEitherChanges)
   }
 }
 
-namespace {
-
-// Leaves exactly the given number of free blocks on the file system of dir
-// by growing or shrinking the filler file there.
-::testing::AssertionResult LeaveFreeBlocks(const std::string& dir, const std::string& filler,
-                                           unsigned long long blocks) {
-  const int fd = open(filler.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return ::testing::AssertionFailure() << "no filler file";
-  unsigned long long now = 0;
-  unsigned long long size = 0;
-  for (int tries = 0; tries < 4 && FreeBlocks(dir, now, size) && now != blocks; ++tries) {
-    const long long extra = static_cast<long long>(now) - static_cast<long long>(blocks);
-    const long long length = static_cast<long long>(StatOf(filler).st_size) + extra * static_cast<long long>(size);
-    if (length < 0) break;
-    if (ftruncate(fd, 0) != 0 || (length > 0 && fallocate(fd, 0, 0, static_cast<off_t>(length)) != 0)) break;
-  }
-  close(fd);
-  if (!FreeBlocks(dir, now, size) || now != blocks)
-    return ::testing::AssertionFailure() << now << " blocks free where " << blocks << " were wanted";
-  return ::testing::AssertionSuccess();
-}
-
-}  // namespace
-
 // On a small file system filled to every number of free blocks up to enough
 // for both files, a map beside an OBJ file with another hard link (copied in
 // place) is written whole with the OBJ file, or neither changes: the map is
-// not renamed before the OBJ file's room is known. No temporary file stays.
+// not renamed before the OBJ file's room is known, and the copy does not
+// begin before its room is certain, also where the file system allocates no
+// room on request (fallocate unsupported) and where the old OBJ file is
+// longer than the new text but sparse, so that the copy over its holes needs
+// room too. No temporary file stays.
 TEST(ReplacePrepare, APairOnAFullDiskIsWrittenWholeOrNotAtAll) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root, to mount a tmpfs";
-  TempDir dir;
-  const std::string fs = dir.path() + "/fs";
-  std::filesystem::create_directory(fs);
-  const TmpfsMount mount(fs, 1 << 20);
-  if (!mount.ok()) GTEST_SKIP() << mount.why();
+  struct Case {
+    const char* what;
+    bool noFallocate;
+    bool sparseOld;  // the old OBJ file: kOld, then a hole past the new text's end
+  };
+  const Case cases[] = {
+      {"room allocated on request", false, false},
+      {"no fallocate, a short old OBJ file", true, false},
+      {"no fallocate, a long sparse old OBJ file", true, true},
+  };
   const std::string kvt = kPairTemplate + "shape torus\nres 24\nres2 24\n";
   const Texts texts = Expected(kvt);
-  std::ofstream(fs + "/c.kvt") << kvt;
-  const std::string filler = fs + "/filler";
-  unsigned long long most = 0;
-  unsigned long long blockSize = 0;
-  ASSERT_TRUE(FreeBlocks(fs, most, blockSize));
-  bool written = false;
-  for (unsigned long long blocks = 0; blocks <= most && !written && !HasFailure(); ++blocks) {
-    SCOPED_TRACE(std::to_string(blocks) + " free blocks of " + std::to_string(blockSize) + " bytes");
-    for (const char* name : {"/c.map", "/c.obj", "/c2.obj"}) std::filesystem::remove(fs + name);
-    std::ofstream(fs + "/c.map") << kOld;
-    std::ofstream(fs + "/c.obj") << kOld;
-    ASSERT_TRUE(HardLink(fs + "/c.obj", fs + "/c2.obj"));
-    ASSERT_TRUE(LeaveFreeBlocks(fs, filler, blocks));
-    ChildProgram program(Exe64(), {"c.kvt"}, fs);
-    const int status = program.Wait();
-    ASSERT_TRUE(WIFEXITED(status)) << status;
-    const std::string map = ReadFile(fs + "/c.map");
-    const std::string obj = ReadFile(fs + "/c.obj");
-    const std::string obj2 = ReadFile(fs + "/c2.obj");
-    const bool allNew = map == texts.map && obj == texts.obj && obj2 == texts.obj;
-    const bool allOld = map == kOld && obj == kOld && obj2 == kOld;
-    const std::string state = std::string("the map ") + (map == texts.map ? "new" : map == kOld ? "old" : "mixed") +
-                              ", the OBJ file " + (obj == texts.obj ? "new" : obj == kOld ? "old" : "mixed") +
-                              ", its link " + (obj2 == texts.obj ? "new" : obj2 == kOld ? "old" : "mixed");
-    if (WEXITSTATUS(status) == 0) {
-      EXPECT_TRUE(allNew) << state;
-      EXPECT_EQ(program.output(), kWritten);
-      written = true;
-    } else {
-      EXPECT_EQ(WEXITSTATUS(status), 1);
-      EXPECT_TRUE(allOld) << state << "; output:\n" << program.output();
-      EXPECT_EQ(program.output().find("Exported"), std::string::npos) << program.output();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string why;
+    if (c.noFallocate && !CanFilterSystemCalls(why)) GTEST_SKIP() << why;
+    TempDir dir;
+    const std::string fs = dir.path() + "/fs";
+    std::filesystem::create_directory(fs);
+    const TmpfsMount mount(fs, 1 << 20);
+    if (!mount.ok()) GTEST_SKIP() << mount.why();
+    std::ofstream(fs + "/c.kvt") << kvt;
+    const std::string oldObj = c.sparseOld ? kOld + std::string(3 * texts.obj.size(), '\0') : kOld;
+    ChildOptions options;
+    if (c.noFallocate) options.failingCalls = NoFallocate();
+    const std::string filler = fs + "/filler";
+    unsigned long long most = 0;
+    unsigned long long blockSize = 0;
+    ASSERT_TRUE(FreeBlocks(fs, most, blockSize));
+    bool written = false;
+    for (unsigned long long blocks = 0; blocks <= most && !written && !HasFailure(); ++blocks) {
+      SCOPED_TRACE(std::to_string(blocks) + " free blocks of " + std::to_string(blockSize) + " bytes");
+      for (const char* name : {"/c.map", "/c.obj", "/c2.obj"}) std::filesystem::remove(fs + name);
+      std::ofstream(fs + "/c.map") << kOld;
+      std::ofstream(fs + "/c.obj") << kOld;
+      if (c.sparseOld) {
+        ASSERT_EQ(truncate((fs + "/c.obj").c_str(), static_cast<off_t>(oldObj.size())), 0);
+      }
+      ASSERT_TRUE(HardLink(fs + "/c.obj", fs + "/c2.obj"));
+      ASSERT_TRUE(LeaveFreeBlocks(fs, filler, blocks));
+      ChildProgram program(Exe64(), {"c.kvt"}, fs, options);
+      const int status = program.Wait();
+      ASSERT_TRUE(WIFEXITED(status)) << status;
+      const std::string map = ReadFile(fs + "/c.map");
+      const std::string obj = ReadFile(fs + "/c.obj");
+      const std::string obj2 = ReadFile(fs + "/c2.obj");
+      const bool allNew = map == texts.map && obj == texts.obj && obj2 == texts.obj;
+      const bool allOld = map == kOld && obj == oldObj && obj2 == oldObj;
+      const std::string state = std::string("the map ") + (map == texts.map ? "new" : map == kOld ? "old" : "mixed") +
+                                ", the OBJ file " + (obj == texts.obj ? "new" : obj == oldObj ? "old" : "mixed") +
+                                ", its link " + (obj2 == texts.obj ? "new" : obj2 == oldObj ? "old" : "mixed");
+      if (WEXITSTATUS(status) == 0) {
+        EXPECT_TRUE(allNew) << state;
+        EXPECT_EQ(program.output(), kWritten);
+        written = true;
+      } else {
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        EXPECT_TRUE(allOld) << state << "; output:\n" << program.output();
+        EXPECT_EQ(program.output().find("Exported"), std::string::npos) << program.output();
+        EXPECT_EQ(program.output().find("damaged"), std::string::npos) << program.output();
+      }
+      EXPECT_TRUE(IdOf(fs + "/c.obj") == IdOf(fs + "/c2.obj"));
+      EXPECT_EQ(Entries(fs), (std::vector<std::string>{"c.kvt", "c.map", "c.obj", "c2.obj", "filler"}));
     }
-    EXPECT_TRUE(IdOf(fs + "/c.obj") == IdOf(fs + "/c2.obj"));
-    EXPECT_EQ(Entries(fs), (std::vector<std::string>{"c.kvt", "c.map", "c.obj", "c2.obj", "filler"}));
-  }
-  if (!HasFailure()) {
-    EXPECT_TRUE(written) << "not written with up to " << most << " free blocks";
+    if (!HasFailure()) {
+      EXPECT_TRUE(written) << "not written with up to " << most << " free blocks";
+    }
   }
 }
 

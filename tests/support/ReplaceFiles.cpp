@@ -1,5 +1,7 @@
 #include "support/ReplaceFiles.h"
 
+#include <unistd.h>
+
 #include <fstream>
 
 #include "support/Process.h"
@@ -21,6 +23,26 @@ std::string LeftAsItWas(const std::string& name, const std::string& failed) {
 std::string DidNotWrite(const std::string& name, const std::string& failed) {
   return "[WARNING] Did not write the file \"" + name + "\": \"" + failed + "\" could not be created!\n";
 }
+
+std::string Damaged(const std::string& name) {
+  return "[WARNING] The file \"" + name + "\" is damaged: its new text could not be written completely!\n";
+}
+
+std::string OneFile(const std::string& map, const std::string& obj) {
+  return "[WARNING] Could not create the files \"" + map + "\" and \"" + obj + "\": the two names are one file!\n";
+}
+
+std::string Shown(const std::string& text) {
+  if (text.size() <= 400) return "\"" + text + "\"";
+  return "\"" + text.substr(0, 200) + "\"... (" + std::to_string(text.size()) + " bytes)";
+}
+
+::testing::AssertionResult SameText(const std::string& actual, const std::string& expected) {
+  if (actual == expected) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "the text " << Shown(actual) << "\ninstead of " << Shown(expected);
+}
+
+bool HardLink(const std::string& from, const std::string& to) { return link(from.c_str(), to.c_str()) == 0; }
 
 Texts Expected(const std::string& templateText) {
   TempDir dir;

@@ -29,6 +29,18 @@ std::string LeftAsItWas(const std::string& name, const std::string& failed);
 // ...and when it did not.
 std::string DidNotWrite(const std::string& name, const std::string& failed);
 
+// The console line of a file whose copy in place failed on the way.
+std::string Damaged(const std::string& name);
+// The one console line when the map's and the OBJ file's names are one file.
+std::string OneFile(const std::string& map, const std::string& obj);
+
+// A text as a failure shows it: its beginning where it is long.
+std::string Shown(const std::string& text);
+// Whether a file's text is the one expected, shown short where it is not.
+::testing::AssertionResult SameText(const std::string& actual, const std::string& expected);
+// Makes a hard link; false when that fails.
+bool HardLink(const std::string& from, const std::string& to);
+
 // The files a template writes where nothing is in the way.
 struct Texts {
   std::string map;

@@ -20,7 +20,9 @@ namespace {
 constexpr long kOpen = 2;
 constexpr long kFsync = 74;
 constexpr long kFdatasync = 75;
+constexpr long kFtruncate = 77;
 constexpr long kOpenat = 257;
+constexpr long kFallocate = 285;
 constexpr long kOpenat2 = 437;
 // System calls of the x32 ABI carry this bit in their number.
 constexpr std::uint32_t kX32Bit = 0x40000000;
@@ -81,6 +83,10 @@ SystemCallFilter NoUnnamedTemporaries() {
 }
 
 SystemCallFilter FailingSync() { return {{kFsync, EIO}, {kFdatasync, EIO}}; }
+
+SystemCallFilter NoFallocate() { return {{kFallocate, EOPNOTSUPP}}; }
+
+SystemCallFilter FailingTruncate() { return {{kFtruncate, EIO}}; }
 
 bool InstallSystemCallFilter(const SystemCallFilter& filter) {
   std::vector<sock_filter> program = Program(filter);

@@ -27,6 +27,11 @@ using SystemCallFilter = std::vector<FailingCall>;
 SystemCallFilter NoUnnamedTemporaries();
 // A disk that fails to flush: fsync and fdatasync fail with EIO.
 SystemCallFilter FailingSync();
+// A file system that allocates no room on request: fallocate fails with
+// EOPNOTSUPP.
+SystemCallFilter NoFallocate();
+// A disk that fails to cut a file: ftruncate fails with EIO.
+SystemCallFilter FailingTruncate();
 
 // In a forked child, before exec: sets no_new_privs and installs the filter.
 // False when the kernel refuses it.
