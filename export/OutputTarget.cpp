@@ -10,6 +10,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 
@@ -33,20 +34,12 @@ bool IsKept(const struct statx& st) {
   return (st.stx_attributes_mask & st.stx_attributes & (STATX_ATTR_APPEND | STATX_ATTR_IMMUTABLE)) != 0;
 }
 
-// Opens the directory of path, relative to the directory `from`, and sets
-// base to the last component ("." when the path ends with a slash, which
-// then names a directory). -1 also for a directory in a proc file system.
-int OpenDirectoryOf(int from, const std::string& path, std::string& base) {
-  const size_t slash = path.find_last_of('/');
-  const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  base = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (base.empty()) base = ".";
-  const int fd = openat(from, directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0 && IsInProcFileSystem(fd)) {
-    close(fd);
-    return -1;
-  }
-  return fd;
+// A write-protected file stays, as it did when files were overwritten in
+// place: the user may not write it, or it has no write permission bit at all,
+// which root's rights would otherwise pass over.
+bool MayWrite(int directory, const std::string& base, const struct statx& st) {
+  if ((st.stx_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
+  return faccessat(directory, base.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 // The text of the link base in the directory; false when it cannot be read.
@@ -56,14 +49,6 @@ bool ReadLink(int directory, const std::string& base, std::string& text) {
   if (n <= 0 || n > PATH_MAX) return false;
   text.assign(buffer.get(), static_cast<size_t>(n));
   return true;
-}
-
-// A write-protected file stays, as it did when files were overwritten in
-// place: the user may not write it, or it has no write permission bit at all,
-// which root's rights would otherwise pass over.
-bool MayWrite(int directory, const std::string& base, const struct statx& st) {
-  if ((st.stx_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) return false;
-  return faccessat(directory, base.c_str(), W_OK, AT_EACCESS) == 0;
 }
 
 // A link in a sticky directory that others may write (such as /tmp) is
@@ -76,6 +61,66 @@ bool MayFollow(int directory, const struct statx& link) {
   if (statx(directory, "", AT_EMPTY_PATH, STATX_MODE | STATX_UID, &folder) != 0) return false;
   const bool shared = (folder.stx_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
   return !shared || link.stx_uid == geteuid() || link.stx_uid == folder.stx_uid;
+}
+
+// Opens a directory for looking at its names (O_PATH): "/", or the one of
+// the descriptor `from` (AT_FDCWD: the working directory).
+int OpenStart(int from, bool absolute) {
+  return absolute ? open("/", O_PATH | O_DIRECTORY | O_CLOEXEC) : openat(from, ".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+}
+
+// Opens the directory at path, relative to the directory `from`, one name at
+// a time, following the links on the way as the system would, except that a
+// link in a shared sticky directory is followed only from its owners
+// (MayFollow); links counts the links followed. Each name is opened without
+// following a link, so that a directory swapped for a link meanwhile is not
+// followed either. -1 where it cannot be opened.
+int OpenDirectoryPath(int from, const std::string& path, int& links) {
+  if (path.size() >= PATH_MAX) return -1;
+  std::string rest = path;
+  int at = OpenStart(from, !rest.empty() && rest[0] == '/');
+  for (size_t pos = 0; at >= 0;) {
+    while (pos < rest.size() && rest[pos] == '/') ++pos;
+    if (pos == rest.size()) return at;
+    const size_t end = std::min(rest.find('/', pos), rest.size());
+    const std::string name = rest.substr(pos, end - pos);
+    pos = end;
+    if (name == ".") continue;
+    struct statx st;
+    if (statx(at, name.c_str(), AT_SYMLINK_NOFOLLOW, STATX_TYPE | STATX_UID, &st) != 0) break;
+    if (S_ISLNK(st.stx_mode)) {
+      std::string text;
+      if (++links > kMostLinks || !MayFollow(at, st) || !ReadLink(at, name, text)) break;
+      rest = text + rest.substr(pos);
+      pos = 0;
+      if (text[0] == '/') {
+        close(at);
+        at = OpenStart(from, true);
+      }
+      continue;
+    }
+    const int next = openat(at, name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    close(at);
+    at = next;
+  }
+  if (at >= 0) close(at);
+  return -1;
+}
+
+// Opens the directory of path, relative to the directory `from`, and sets
+// base to the last component ("." when the path ends with a slash, which
+// then names a directory). -1 also for a directory in a proc file system.
+int OpenDirectoryOf(int from, const std::string& path, std::string& base, int& links) {
+  const size_t slash = path.find_last_of('/');
+  const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  base = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (base.empty()) base = ".";
+  const int fd = OpenDirectoryPath(from, directory, links);
+  if (fd >= 0 && IsInProcFileSystem(fd)) {
+    close(fd);
+    return -1;
+  }
+  return fd;
 }
 
 // Whether the file is the root of a mount (a file bind-mounted there); where
@@ -106,7 +151,7 @@ bool FollowLinks(const std::string& name, OutputTarget& target) {
   for (int links = 0; links <= kMostLinks; ++links) {
     // A link's text is taken relative to the link's directory.
     const int from = target.directory >= 0 ? target.directory : AT_FDCWD;
-    const int directory = OpenDirectoryOf(from, path, target.base);
+    const int directory = OpenDirectoryOf(from, path, target.base, links);
     if (target.directory >= 0) close(target.directory);
     target.directory = directory;
     if (directory < 0) return false;

@@ -106,9 +106,10 @@ TEST(ReplaceHost, ACopyThatFailsOnTheWayIsReportedDamaged) {
 // A link in a sticky directory that others may write (such as /tmp) is
 // followed only where it belongs to the user or to the directory's owner,
 // whatever the system's own setting for such links: root does not write the
-// map into its private file through a link that nobody made there. Elsewhere
-// (a directory that is not sticky, or that others may not write) a link is
-// followed whoever made it.
+// map into its private file through a link that nobody made there, neither a
+// link to the file itself nor one to its directory on the way to it.
+// Elsewhere (a directory that is not sticky, or that others may not write) a
+// link is followed whoever made it.
 TEST(ReplaceHost, LinksInASharedStickyDirectoryAreFollowedOnlyFromTheirOwners) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root, to give links and directories to another user";
   uid_t nobody = 0;
@@ -128,31 +129,47 @@ TEST(ReplaceHost, LinksInASharedStickyDirectoryAreFollowedOnlyFromTheirOwners) {
       {"not sticky, writable by all; nobody's link", 0777, false, true, true},
       {"sticky, not writable by others; nobody's link", 01775, false, true, true},
   };
+  // The map's name is the shared directory's link to root's file, or root's
+  // own link elsewhere whose text passes through the shared directory's link
+  // to root's directory.
+  struct Way {
+    const char* what;
+    bool throughDirectory;
+  };
+  const Way ways[] = {{"a link to the file", false}, {"a link to its directory on the way", true}};
   const std::string kSecret = "root's own text\n";
   const std::string kvt = "nomenu 1\nexmap 1\n";
   const std::string expectedMap = Expected(kvt).map;
   for (const std::string& exe : Executables()) {
     for (const Case& c : cases) {
-      SCOPED_TRACE(exe + ": " + c.what);
-      TempDir dir;
-      const std::string shared = dir.path() + "/s";
-      const std::string secret = dir.Write("r/f", kSecret);
-      ASSERT_EQ(chmod((dir.path() + "/r").c_str(), 0700), 0);
-      dir.Write("s/c.kvt", kvt);
-      ASSERT_EQ(symlink(secret.c_str(), (shared + "/c.map").c_str()), 0);
-      if (c.linkOfNobody) {
-        ASSERT_EQ(lchown((shared + "/c.map").c_str(), nobody, nogroup), 0);
+      for (const Way& way : ways) {
+        SCOPED_TRACE(exe + ": " + c.what + ", " + way.what);
+        TempDir dir;
+        const std::string shared = dir.path() + "/s";
+        const std::string secret = dir.Write("r/c.map", kSecret);
+        ASSERT_EQ(chmod((dir.path() + "/r").c_str(), 0700), 0);
+        std::filesystem::create_directory(shared);
+        const std::string link = way.throughDirectory ? shared + "/d" : shared + "/c.map";
+        ASSERT_EQ(symlink(way.throughDirectory ? (dir.path() + "/r").c_str() : secret.c_str(), link.c_str()), 0);
+        if (c.linkOfNobody) {
+          ASSERT_EQ(lchown(link.c_str(), nobody, nogroup), 0);
+        }
+        if (c.directoryOfNobody) {
+          ASSERT_EQ(chown(shared.c_str(), nobody, nogroup), 0);
+        }
+        ASSERT_EQ(chmod(shared.c_str(), c.directoryMode), 0);
+        const std::string work = way.throughDirectory ? "w" : "s";
+        dir.Write(work + "/c.kvt", kvt);
+        if (way.throughDirectory) {
+          ASSERT_EQ(symlink("../s/d/c.map", (dir.path() + "/w/c.map").c_str()), 0);
+        }
+        const ProcessResult r = RunProgram(exe, {work + "/c.kvt"}, "", dir.path(), kRunLimitSeconds);
+        EXPECT_EQ(r.status, c.followed ? 0 : 1);
+        EXPECT_EQ(r.output, (c.followed ? "Exported To Map!!!\n" : CouldNotCreate(work + "/c.map")) + kPressAnyButton);
+        EXPECT_TRUE(SameText(ReadFile(secret), c.followed ? expectedMap : kSecret));
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.path() + "/" + work + "/c.map"));
+        EXPECT_EQ(Entries(dir.path() + "/r"), std::vector<std::string>{"c.map"});
       }
-      if (c.directoryOfNobody) {
-        ASSERT_EQ(chown(shared.c_str(), nobody, nogroup), 0);
-      }
-      ASSERT_EQ(chmod(shared.c_str(), c.directoryMode), 0);
-      const ProcessResult r = RunProgram(exe, {"s/c.kvt"}, "", dir.path(), kRunLimitSeconds);
-      EXPECT_EQ(r.status, c.followed ? 0 : 1);
-      EXPECT_EQ(r.output, c.followed ? "Exported To Map!!!\n" + kPressAnyButton : CouldNotCreate("s/c.map") + kPressAnyButton);
-      EXPECT_TRUE(SameText(ReadFile(secret), c.followed ? expectedMap : kSecret));
-      EXPECT_TRUE(std::filesystem::is_symlink(shared + "/c.map"));
-      EXPECT_EQ(Entries(shared), (std::vector<std::string>{"c.kvt", "c.map"}));
     }
   }
 }
