@@ -420,6 +420,21 @@ TEST(ReplacePrepare, AnAppendOnlyOrImmutableOldFileIsRefusedBeforeEitherChanges)
   }
 }
 
+// How the file system finds room for a copy in place, and the old OBJ file.
+// (Outside the unnamed namespace: a test parameter's type may not be in it.)
+struct RoomKind {
+  const char* name;
+  bool noFallocate;  // fallocate fails with EOPNOTSUPP
+  bool sparseOld;    // the old OBJ file: kOld, then a hole past the new text's end
+};
+const RoomKind kRoomKinds[] = {
+    {"Fallocate", false, false},
+    {"NoFallocate", true, false},
+    {"NoFallocateSparseOldFile", true, true},
+};
+
+class FullDisk : public ::testing::TestWithParam<RoomKind> {};
+
 // On a small file system filled to every number of free blocks up to enough
 // for both files, a map beside an OBJ file with another hard link (copied in
 // place) is written whole with the OBJ file, or neither changes: the map is
@@ -428,77 +443,69 @@ TEST(ReplacePrepare, AnAppendOnlyOrImmutableOldFileIsRefusedBeforeEitherChanges)
 // room on request (fallocate unsupported) and where the old OBJ file is
 // longer than the new text but sparse, so that the copy over its holes needs
 // room too. No temporary file stays.
-TEST(ReplacePrepare, APairOnAFullDiskIsWrittenWholeOrNotAtAll) {
+TEST_P(FullDisk, APairIsWrittenWholeOrNotAtAll) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root, to mount a tmpfs";
-  struct Case {
-    const char* what;
-    bool noFallocate;
-    bool sparseOld;  // the old OBJ file: kOld, then a hole past the new text's end
-  };
-  const Case cases[] = {
-      {"room allocated on request", false, false},
-      {"no fallocate, a short old OBJ file", true, false},
-      {"no fallocate, a long sparse old OBJ file", true, true},
-  };
+  const RoomKind& c = GetParam();
   const std::string kvt = kPairTemplate + "shape torus\nres 24\nres2 24\n";
   const Texts texts = Expected(kvt);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    std::string why;
-    if (c.noFallocate && !CanFilterSystemCalls(why)) GTEST_SKIP() << why;
-    TempDir dir;
-    const std::string fs = dir.path() + "/fs";
-    std::filesystem::create_directory(fs);
-    const TmpfsMount mount(fs, 1 << 20);
-    if (!mount.ok()) GTEST_SKIP() << mount.why();
-    std::ofstream(fs + "/c.kvt") << kvt;
-    const std::string oldObj = c.sparseOld ? kOld + std::string(3 * texts.obj.size(), '\0') : kOld;
-    ChildOptions options;
-    if (c.noFallocate) options.failingCalls = NoFallocate();
-    const std::string filler = fs + "/filler";
-    unsigned long long most = 0;
-    unsigned long long blockSize = 0;
-    ASSERT_TRUE(FreeBlocks(fs, most, blockSize));
-    bool written = false;
-    for (unsigned long long blocks = 0; blocks <= most && !written && !HasFailure(); ++blocks) {
-      SCOPED_TRACE(std::to_string(blocks) + " free blocks of " + std::to_string(blockSize) + " bytes");
-      for (const char* name : {"/c.map", "/c.obj", "/c2.obj"}) std::filesystem::remove(fs + name);
-      std::ofstream(fs + "/c.map") << kOld;
-      std::ofstream(fs + "/c.obj") << kOld;
-      if (c.sparseOld) {
-        ASSERT_EQ(truncate((fs + "/c.obj").c_str(), static_cast<off_t>(oldObj.size())), 0);
-      }
-      ASSERT_TRUE(HardLink(fs + "/c.obj", fs + "/c2.obj"));
-      ASSERT_TRUE(LeaveFreeBlocks(fs, filler, blocks));
-      ChildProgram program(Exe64(), {"c.kvt"}, fs, options);
-      const int status = program.Wait();
-      ASSERT_TRUE(WIFEXITED(status)) << status;
-      const std::string map = ReadFile(fs + "/c.map");
-      const std::string obj = ReadFile(fs + "/c.obj");
-      const std::string obj2 = ReadFile(fs + "/c2.obj");
-      const bool allNew = map == texts.map && obj == texts.obj && obj2 == texts.obj;
-      const bool allOld = map == kOld && obj == oldObj && obj2 == oldObj;
-      const std::string state = std::string("the map ") + (map == texts.map ? "new" : map == kOld ? "old" : "mixed") +
-                                ", the OBJ file " + (obj == texts.obj ? "new" : obj == oldObj ? "old" : "mixed") +
-                                ", its link " + (obj2 == texts.obj ? "new" : obj2 == oldObj ? "old" : "mixed");
-      if (WEXITSTATUS(status) == 0) {
-        EXPECT_TRUE(allNew) << state;
-        EXPECT_EQ(program.output(), kWritten);
-        written = true;
-      } else {
-        EXPECT_EQ(WEXITSTATUS(status), 1);
-        EXPECT_TRUE(allOld) << state << "; output:\n" << program.output();
-        EXPECT_EQ(program.output().find("Exported"), std::string::npos) << program.output();
-        EXPECT_EQ(program.output().find("damaged"), std::string::npos) << program.output();
-      }
-      EXPECT_TRUE(IdOf(fs + "/c.obj") == IdOf(fs + "/c2.obj"));
-      EXPECT_EQ(Entries(fs), (std::vector<std::string>{"c.kvt", "c.map", "c.obj", "c2.obj", "filler"}));
+  std::string why;
+  if (c.noFallocate && !CanFilterSystemCalls(why)) GTEST_SKIP() << why;
+  TempDir dir;
+  const std::string fs = dir.path() + "/fs";
+  std::filesystem::create_directory(fs);
+  const TmpfsMount mount(fs, 1 << 20);
+  if (!mount.ok()) GTEST_SKIP() << mount.why();
+  std::ofstream(fs + "/c.kvt") << kvt;
+  const std::string oldObj = c.sparseOld ? kOld + std::string(3 * texts.obj.size(), '\0') : kOld;
+  ChildOptions options;
+  if (c.noFallocate) options.failingCalls = NoFallocate();
+  const std::string filler = fs + "/filler";
+  unsigned long long most = 0;
+  unsigned long long blockSize = 0;
+  ASSERT_TRUE(FreeBlocks(fs, most, blockSize));
+  bool written = false;
+  for (unsigned long long blocks = 0; blocks <= most && !written && !HasFailure(); ++blocks) {
+    SCOPED_TRACE(std::to_string(blocks) + " free blocks of " + std::to_string(blockSize) + " bytes");
+    for (const char* name : {"/c.map", "/c.obj", "/c2.obj"}) std::filesystem::remove(fs + name);
+    std::ofstream(fs + "/c.map") << kOld;
+    std::ofstream(fs + "/c.obj") << kOld;
+    if (c.sparseOld) {
+      ASSERT_EQ(truncate((fs + "/c.obj").c_str(), static_cast<off_t>(oldObj.size())), 0);
     }
-    if (!HasFailure()) {
-      EXPECT_TRUE(written) << "not written with up to " << most << " free blocks";
+    ASSERT_TRUE(HardLink(fs + "/c.obj", fs + "/c2.obj"));
+    ASSERT_TRUE(LeaveFreeBlocks(fs, filler, blocks));
+    ChildProgram program(Exe64(), {"c.kvt"}, fs, options);
+    const int status = program.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    const std::string map = ReadFile(fs + "/c.map");
+    const std::string obj = ReadFile(fs + "/c.obj");
+    const std::string obj2 = ReadFile(fs + "/c2.obj");
+    const bool allNew = map == texts.map && obj == texts.obj && obj2 == texts.obj;
+    const bool allOld = map == kOld && obj == oldObj && obj2 == oldObj;
+    const std::string state = std::string("the map ") + (map == texts.map ? "new" : map == kOld ? "old" : "mixed") +
+                              ", the OBJ file " + (obj == texts.obj ? "new" : obj == oldObj ? "old" : "mixed") +
+                              ", its link " + (obj2 == texts.obj ? "new" : obj2 == oldObj ? "old" : "mixed");
+    if (WEXITSTATUS(status) == 0) {
+      EXPECT_TRUE(allNew) << state;
+      EXPECT_EQ(program.output(), kWritten);
+      written = true;
+    } else {
+      EXPECT_EQ(WEXITSTATUS(status), 1);
+      EXPECT_TRUE(allOld) << state << "; output:\n" << program.output();
+      EXPECT_EQ(program.output().find("Exported"), std::string::npos) << program.output();
+      EXPECT_EQ(program.output().find("damaged"), std::string::npos) << program.output();
     }
+    EXPECT_TRUE(IdOf(fs + "/c.obj") == IdOf(fs + "/c2.obj"));
+    EXPECT_EQ(Entries(fs), (std::vector<std::string>{"c.kvt", "c.map", "c.obj", "c2.obj", "filler"}));
   }
+  if (!HasFailure()) {
+    EXPECT_TRUE(written) << "not written with up to " << most << " free blocks";
+  }
+
 }
+
+INSTANTIATE_TEST_SUITE_P(ReplacePrepare, FullDisk, ::testing::ValuesIn(kRoomKinds),
+                         [](const ::testing::TestParamInfo<RoomKind>& info) { return std::string(info.param.name); });
 
 // The directory of both files is found and held before either text is
 // written: when the output directory is renamed and a link to another
