@@ -133,22 +133,29 @@ bool InPlaceCopy::Reserve(const OutputTarget& target, int text, LockWait& wait) 
   if (fd < 0 || !Lock(fd, wait) || fstat(fd, &st) != 0) return false;
   oldLength = st.st_size;
   mode = st.st_mode & 07777;
-  return length == 0 || TakeRoom(text);
-}
-
-// Makes certain that the copy finds its room. Where the file system
-// allocates room on request, for the whole text, holes of the old file
-// included. Elsewhere the room is taken by writes that change no byte of the
-// old text: the part of the text past the old end is written there (and cut
-// off again when anything fails), and the part over the old text is
-// rewritten with the old bytes themselves, which fills any hole that would
-// otherwise need room in the middle of the copy.
-bool InPlaceCopy::TakeRoom(int text) {
+  if (length == 0) return true;
+  // Where the file system allocates room on request: for the whole text,
+  // holes of the old file included.
   if (fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, length) == 0) {
     reserved = length > oldLength;
     return true;
   }
   if (errno != EOPNOTSUPP && errno != ENOSYS) return false;
+  // Elsewhere it is taken by writing when the copy is staged, with the
+  // ending signals held back until the commit, so that none finds the file
+  // grown; that needs the old text read where the text goes over it.
+  roomToTake = true;
+  return oldLength == 0 || readable;
+}
+
+// Takes the room by writes that change no byte of the old text: the part of
+// the text past the old end is written there (and cut off again when
+// anything fails), and the part over the old text is rewritten with the old
+// bytes themselves, which fills any hole that would otherwise need room in
+// the middle of the copy.
+bool InPlaceCopy::Stage(int text) {
+  if (!roomToTake) return fd >= 0;
+  roomToTake = false;
   if (length > oldLength) {
     grown = true;
     if (!CopyRange(text, fd, oldLength, length)) return false;

@@ -4,7 +4,8 @@
 // point, one in a directory that cannot lose names).
 //
 // Everything that can fail before the old text changes comes first
-// (Reserve): the old file is opened for writing and checked to be the file
+// (Reserve, and Stage where the room must be taken by writing): the old
+// file is opened for writing and checked to be the file
 // that was found, locked against other writers of it (flock and an exclusive
 // record lock, waited for a bounded time, so that two programs copying into
 // one file one after the other never mix it), the file size limit looked at
@@ -37,9 +38,15 @@ struct InPlaceCopy {
   // Prepares the copy of the text (a file open for reading) into the file of
   // the target. False when it cannot be made: the file cannot be opened for
   // writing or is no longer the one found, another writer holds it locked
-  // beyond the export's wait, or the room for the text is not certain. The
-  // old text is unchanged then.
+  // beyond the export's wait, or the room for the text cannot be allocated
+  // (or, where the file system allocates none on request, cannot be taken by
+  // writing). The old file is unchanged then.
   bool Reserve(const OutputTarget& target, int text, LockWait& wait);
+  // Makes the room certain where Reserve could not allocate it, by writes
+  // that change no byte of the old text; call with the ending signals held
+  // back (export/TemporaryFiles.h) until Copy or Release. False when there is
+  // no room; Release then cuts the file back to its old length.
+  bool Stage(int text);
   // Copies the text over the old one, cuts the file at its end and puts it
   // on the disk; gives the file its mode back where the writes cleared its
   // set-id bits and the process owns it. False when that failed; Damaged()
@@ -55,9 +62,7 @@ struct InPlaceCopy {
   long long length = 0;      // the text's length
   unsigned mode = 0;         // its permissions before the copy
   bool reserved = false;     // room was allocated past the old length
+  bool roomToTake = false;   // room is still to be taken by Stage
   bool grown = false;        // the text past the old end was written there
   bool damaged = false;
-
- private:
-  bool TakeRoom(int text);
 };

@@ -145,7 +145,11 @@ bool TextOut::KeepTheOldFile() {
 bool TextOut::Stage() {
   if (!prepared) return false;
   if (staged) return true;
-  staged = way != Way::Rename || ((temporary.Named() || GiveName(temporary)) && temporary.Close());
+  switch (way) {
+    case Way::Rename: staged = (temporary.Named() || GiveName(temporary)) && temporary.Close(); break;
+    case Way::Link: staged = true; break;
+    case Way::InPlace: staged = inPlace.Stage(temporary.fd); break;
+  }
   if (!staged) Discard();
   return staged;
 }

@@ -15,8 +15,10 @@
 //            where a rename would not keep what the user had, the old file
 //            opened, locked and its room made certain for a copy in place
 //            (export/InPlaceCopy.h).
-//   Stage    the last step that can fail without changing anything: the
-//            temporary file gets a name for its rename.
+//   Stage    the last step that can fail without changing the old text:
+//            the temporary file gets a name for its rename, or where the
+//            file system allocates no room on request, a copy in place
+//            takes its room by writing.
 //   Commit   the rename, the link of a new file, or the copy in place.
 #pragma once
 
@@ -50,8 +52,10 @@ struct TextOut {
   // other writers of the file within the export's wait. False when that
   // failed; the temporary file is then removed.
   bool Prepare(LockWait& wait);
-  // Gives the prepared text its name for the rename. False when the
-  // directory takes none; nothing has changed then.
+  // Gives the prepared text its name for the rename, or takes the room of a
+  // copy in place that Prepare could not allocate; call with the ending
+  // signals held back until Commit. False when the directory takes no name
+  // or there is no room; the old text has not changed then.
   bool Stage();
   // Puts the prepared text in place of the file (staging it first when that
   // was not done). False when that failed; the temporary file is removed

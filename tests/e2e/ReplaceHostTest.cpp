@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -21,6 +22,7 @@
 
 #include "support/Child.h"
 #include "support/Mount.h"
+#include "support/OpenFiles.h"
 #include "support/Process.h"
 #include "support/ReplaceFiles.h"
 #include "support/SystemCallFilter.h"
@@ -99,6 +101,35 @@ TEST(ReplaceHost, ACopyThatFailsOnTheWayIsReportedDamaged) {
     EXPECT_NE(program->output().find("  | " + Damaged("generated_cylinder.map")), std::string::npos)
         << program->output();
   }
+}
+
+// Where the file system allocates no room on request, a copy takes its room
+// by writing past the old end only once both texts are complete, with the
+// ending signals held back until the commit: a signal while the OBJ text is
+// still written leaves the hard-linked map exactly as it was, not grown.
+TEST(ReplaceHost, ASignalBeforeTheCommitLeavesACopysFileAsItWas) {
+  std::string why;
+  if (!CanFilterSystemCalls(why)) GTEST_SKIP() << why;
+  TempDir dir;
+  dir.Write("c.kvt", kBigTemplate);
+  dir.Write("c.map", kOld);
+  dir.Write("c.obj", kOld);
+  ASSERT_TRUE(HardLink(dir.path() + "/c.map", dir.path() + "/l.map"));
+  const std::vector<FileId> except = {IdOf(dir.path() + "/c.kvt"), IdOf(dir.path() + "/c.map"),
+                                      IdOf(dir.path() + "/c.obj")};
+  ChildOptions options;
+  options.failingCalls = NoFallocate();
+  ChildProgram program(Exe64(), {"c.kvt"}, dir.path(), options);
+  // The second temporary file is the OBJ text's: the map's is complete and
+  // its copy prepared.
+  ASSERT_TRUE(WaitForFilesWritten(program, dir.path(), except, 2, false, kRunLimitSeconds));
+  program.Signal(SIGTERM);
+  const int status = program.Wait();
+  ASSERT_TRUE(WIFSIGNALED(status)) << status << "\n" << program.output();
+  EXPECT_EQ(WTERMSIG(status), SIGTERM);
+  EXPECT_TRUE(SameText(dir.Read("l.map"), kOld));
+  EXPECT_TRUE(SameText(dir.Read("c.obj"), kOld));
+  EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"c.kvt", "c.map", "c.obj", "l.map"}));
 }
 
 // ---- Links in shared sticky directories ------------------------------------------
