@@ -13,7 +13,7 @@
 //   Prepare  the text complete and, where it replaces a file, on the disk and
 //            given the old file's owner, extended attributes and mode; or,
 //            where a rename would not keep what the user had, the old file
-//            opened, locked and its room made certain for a copy in place
+//            opened, locked and its room allocated for a copy in place
 //            (export/InPlaceCopy.h).
 //   Stage    the last step that can fail without changing the old text:
 //            the temporary file gets a name for its rename, or where the
